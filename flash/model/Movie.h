@@ -1,0 +1,111 @@
+// A parsed movie: header, dictionary of definitions and the main timeline.
+#pragma once
+
+#include "flash/model/BitmapDef.h"
+#include "flash/model/DisplayTags.h"
+#include "flash/model/FontDef.h"
+#include "flash/model/MorphShapeDef.h"
+#include "flash/model/ShapeDef.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace flash {
+
+struct ButtonRecord {
+    uint8_t states = 0; // bit 0 up, 1 over, 2 down, 3 hit test
+    uint16_t characterId = 0;
+    uint16_t depth = 0;
+    Matrix matrix;
+    ColorTransform colorTransform;
+    BlendMode blendMode = BlendMode::Normal;
+    std::vector<Filter> filters;
+
+    static constexpr uint8_t Up = 1, Over = 2, Down = 4, HitTest = 8;
+};
+
+struct ButtonCondAction {
+    uint16_t conditions = 0; // condition flags and key code as stored
+    std::vector<uint8_t> actions;
+};
+
+struct ButtonDef {
+    uint16_t id = 0;
+    uint8_t version = 1; // DefineButton 1 or 2
+    bool trackAsMenu = false;
+    std::vector<ButtonRecord> records;
+    std::vector<ButtonCondAction> actions; // DefineButton: one entry, condition = release
+};
+
+struct SpriteDef {
+    uint16_t id = 0;
+    uint16_t headerFrameCount = 0;
+    Timeline timeline;
+};
+
+// Dynamic text field; parsed so that it can be placed, drawn by a later stage.
+struct EditTextDef {
+    uint16_t id = 0;
+    Rect bounds;
+    uint16_t fontId = 0;
+    uint16_t fontHeight = 0;
+    Rgba color;
+    std::string variableName;
+    std::string initialText;
+    uint16_t flags = 0;
+};
+
+struct SoundDef {
+    uint16_t id = 0;
+    uint8_t format = 0, rate = 0;
+    bool is16Bit = false, stereo = false;
+    uint32_t sampleCount = 0;
+    std::vector<uint8_t> data;
+};
+
+using Character = std::variant<std::shared_ptr<const ShapeDef>,
+                               std::shared_ptr<const MorphShapeDef>,
+                               std::shared_ptr<const BitmapDef>,
+                               std::shared_ptr<const FontDef>,
+                               std::shared_ptr<const TextDef>,
+                               std::shared_ptr<const ButtonDef>,
+                               std::shared_ptr<const SpriteDef>,
+                               std::shared_ptr<const EditTextDef>,
+                               std::shared_ptr<const SoundDef>>;
+
+struct MovieHeader {
+    char signature[4] = {'F', 'W', 'S', 0}; // FWS, CWS or ZWS
+    uint8_t version = 0;
+    uint32_t fileLength = 0;   // uncompressed length the header declares
+    Rect stage;                // twips
+    double frameRate = 0;      // frames per second as stored (0 allowed in files)
+    uint16_t headerFrameCount = 0;
+};
+
+struct Movie {
+    MovieHeader header;
+    Rgba backgroundColor{255, 255, 255, 255};
+    std::map<uint16_t, Character> dictionary;
+    Timeline timeline;
+    std::vector<uint8_t> jpegTables;
+    std::map<std::string, uint16_t> exports;      // ExportAssets: name -> character
+    std::map<uint16_t, Rect> scalingGrids;        // DefineScalingGrid: character -> centre rect
+    std::map<std::string, int> tagCounts;         // tag name -> how many the file holds (sprites included)
+    std::vector<std::string> errors;              // recovered faults, one line each
+
+    template<typename T>
+    [[nodiscard]] std::shared_ptr<const T> find(uint16_t id) const
+    {
+        auto it = dictionary.find(id);
+        if (it == dictionary.end())
+            return nullptr;
+        if (auto p = std::get_if<std::shared_ptr<const T>>(&it->second))
+            return *p;
+        return nullptr;
+    }
+};
+
+} // namespace flash

@@ -1,0 +1,33 @@
+// Turns the bytes of a movie file into an immutable Movie.
+#pragma once
+
+#include "flash/model/Movie.h"
+
+#include <cstdint>
+#include <expected>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace flash {
+
+// What a file may make the loader allocate or walk, so that hostile files stay cheap.
+struct LoadLimits {
+    size_t maxUncompressedBytes = 256u * 1024 * 1024;
+    uint32_t maxSpriteNesting = 64;
+    uint32_t maxFrames = 1'000'000;
+};
+
+struct LoadError {
+    std::string message; // one line, for users and logs
+};
+
+// Never throws on any input: a file that is not a movie yields a LoadError, a
+// movie with broken tags loads what can be read and lists the faults in Movie::errors.
+[[nodiscard]] std::expected<std::shared_ptr<const Movie>, LoadError>
+loadMovie(std::span<const uint8_t> bytes, const LoadLimits& limits = {});
+
+[[nodiscard]] std::expected<std::shared_ptr<const Movie>, LoadError>
+loadMovieFile(const std::string& path, const LoadLimits& limits = {});
+
+} // namespace flash
