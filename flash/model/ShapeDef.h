@@ -88,6 +88,9 @@ struct ShapePath {
     uint32_t fill1 = 0;
     uint32_t line = 0;
     std::vector<PathCommand> commands;
+    // Set on the first path after a new style array: everything drawn with the
+    // earlier styles (fills, then lines) is finished and later styles draw on top.
+    bool newStyles = false;
     friend bool operator==(const ShapePath&, const ShapePath&) = default;
 };
 
