@@ -19,6 +19,7 @@ struct SpriteState {
     std::shared_ptr<const SpriteDef> def;
     uint32_t currentFrame = 0;   // 0-based
     bool playing = true;
+    bool actionsPending = false; // the current frame's actions have yet to run
     std::unique_ptr<DisplayList> children;
 };
 

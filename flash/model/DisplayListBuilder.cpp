@@ -1,0 +1,109 @@
+// PlaceObject semantics: a new object at a depth, a move that keeps what the
+// tag leaves out, and a replace that swaps the character but keeps the rest.
+#include "flash/model/DisplayListBuilder.h"
+
+namespace flash {
+namespace {
+
+// Fonts and sounds sit in the dictionary but have nothing to place.
+std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id)
+{
+    const auto it = movie.dictionary.find(id);
+    if (it == movie.dictionary.end())
+        return std::nullopt;
+    const Character& character = it->second;
+    if (std::holds_alternative<std::shared_ptr<const FontDef>>(character)
+        || std::holds_alternative<std::shared_ptr<const SoundDef>>(character))
+        return std::nullopt;
+    const bool isNull = std::visit([](const auto& definition) { return definition == nullptr; }, character);
+    if (isNull)
+        return std::nullopt;
+    return character;
+}
+
+void applyOptionalFields(DisplayObject& object, const PlaceObject& tag)
+{
+    if (tag.matrix)
+        object.matrix = *tag.matrix;
+    if (tag.colorTransform)
+        object.colorTransform = *tag.colorTransform;
+    if (tag.ratio)
+        object.ratio = *tag.ratio;
+    if (tag.name)
+        object.name = *tag.name;
+    if (tag.clipDepth)
+        object.clipDepth = *tag.clipDepth;
+    if (tag.blendMode)
+        object.blendMode = *tag.blendMode;
+    if (tag.filters)
+        object.filters = *tag.filters;
+    if (tag.cacheAsBitmap)
+        object.cacheAsBitmap = *tag.cacheAsBitmap;
+    if (tag.visible)
+        object.visible = *tag.visible;
+}
+
+} // namespace
+
+bool isSprite(const Character& character)
+{
+    const auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&character);
+    return sprite && *sprite;
+}
+
+void DisplayListBuilder::applyFrame(const Frame& frame, uint32_t frameIndex)
+{
+    for (const ControlTag& tag : frame.tags) {
+        if (const auto* placeTag = std::get_if<PlaceObject>(&tag))
+            place(*placeTag, frameIndex);
+        else if (const auto* removeTag = std::get_if<RemoveObject>(&tag))
+            remove(*removeTag);
+    }
+}
+
+void DisplayListBuilder::place(const PlaceObject& tag, uint32_t frameIndex)
+{
+    DisplayObject* existing = m_list.at(tag.depth);
+    if (tag.isMove && existing) {
+        modify(*existing, tag, frameIndex);
+        return;
+    }
+    // A move onto an empty depth that names a character places it, as players do.
+    if (tag.characterId)
+        placeNew(tag, *tag.characterId, frameIndex);
+}
+
+void DisplayListBuilder::remove(const RemoveObject& tag)
+{
+    m_list.objects().erase(tag.depth);
+}
+
+void DisplayListBuilder::placeNew(const PlaceObject& tag, uint16_t characterId, uint32_t frameIndex)
+{
+    auto character = placeableCharacter(m_movie, characterId);
+    if (!character)
+        return;
+    auto object = std::make_unique<DisplayObject>();
+    object->depth = tag.depth;
+    object->characterId = characterId;
+    object->character = std::move(*character);
+    object->placedOnFrame = frameIndex;
+    applyOptionalFields(*object, tag);
+    m_list.objects()[tag.depth] = std::move(object);
+}
+
+void DisplayListBuilder::modify(DisplayObject& object, const PlaceObject& tag, uint32_t frameIndex)
+{
+    if (tag.characterId && *tag.characterId != object.characterId) {
+        if (auto character = placeableCharacter(m_movie, *tag.characterId)) {
+            // A different character is a new instance: a sprite starts its own timeline afresh.
+            object.characterId = *tag.characterId;
+            object.character = std::move(*character);
+            object.sprite.reset();
+            object.placedOnFrame = frameIndex;
+        }
+    }
+    applyOptionalFields(object, tag);
+}
+
+} // namespace flash

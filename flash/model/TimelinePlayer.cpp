@@ -1,0 +1,60 @@
+// Drives the main timeline: each public operation runs with fresh bounds.
+#include "flash/model/TimelinePlayer.h"
+
+#include "flash/model/TimelineCursor.h"
+
+#include <algorithm>
+
+namespace flash {
+
+TimelinePlayer::TimelinePlayer(std::shared_ptr<const Movie> movie)
+    : m_movie(movie ? std::move(movie) : std::make_shared<const Movie>())
+{
+    m_root.children = std::make_unique<DisplayList>();
+}
+
+void TimelinePlayer::setActionRunner(ActionRunner* runner)
+{
+    m_runner = runner ? runner : &m_timelineActions;
+}
+
+template<typename Step>
+void TimelinePlayer::withRootCursor(Step&& step)
+{
+    // Sprites being replayed by a goto only ever run timeline actions.
+    TimelineEnvironment environment{*m_movie, m_runner, &m_timelineActions};
+    TimelineCursor root(environment, m_movie->timeline, m_root);
+    root.setLooping(m_looping);
+    step(root);
+}
+
+void TimelinePlayer::restart(bool playing)
+{
+    m_root.playing = playing;
+    withRootCursor([](TimelineCursor& root) {
+        root.enterFirstFrame();
+        root.runPendingActions();
+    });
+}
+
+void TimelinePlayer::advance()
+{
+    withRootCursor([](TimelineCursor& root) {
+        root.tick();
+        root.runPendingActions();
+    });
+}
+
+void TimelinePlayer::gotoFrame(int64_t frame)
+{
+    const uint32_t count = frameCount();
+    if (count == 0)
+        return;
+    const auto target = uint32_t(std::clamp<int64_t>(frame, 0, count - 1));
+    withRootCursor([target](TimelineCursor& root) {
+        root.gotoFrame(target);
+        root.runPendingActions();
+    });
+}
+
+} // namespace flash
