@@ -1,0 +1,22 @@
+#pragma once
+// The skin's colours.
+
+#include <QColor>
+
+namespace skinpaint {
+
+inline const QColor kSymbolGrey{0x63, 0x67, 0x6A};
+inline const QColor kSymbolWhite{0xFF, 0xFF, 0xFF};
+inline const QColor kSymbolHover{0x25, 0xF9, 0x0E};
+inline const QColor kPlaySymbol{0x09, 0x8A, 0xEF};
+inline const QColor kSaturatedBlue{0x07, 0x8E, 0xF7};
+inline const QColor kTileMidBlue{0x50, 0xAC, 0xEB};
+inline const QColor kNearWhite{0xF4, 0xF9, 0xFD};
+inline const QColor kPanelBlue{0x4C, 0x9C, 0xE6};
+inline const QColor kPlaylistFrame{0x08, 0x83, 0xF6};
+inline const QColor kTrackBlue{0x50, 0xCF, 0xF0};
+inline const QColor kMarkerBlue{0x59, 0xA8, 0xF3};
+inline const QColor kLogoRed{0xE0, 0x1B, 0x24};
+inline const QColor kLogoViolet{0x8A, 0x3C, 0xC8};
+
+} // namespace skinpaint
