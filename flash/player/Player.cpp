@@ -1,0 +1,176 @@
+// Loads, steps and draws a movie, containing any failure of a stage to that stage.
+#include "flash/player/Player.h"
+
+
+#include <QLoggingCategory>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+Q_LOGGING_CATEGORY(lcPlayer, "flash.player", QtWarningMsg)
+
+namespace flash {
+
+Player::Player(PlayerSettings settings) : m_settings(settings) { }
+
+Player::~Player() = default;
+
+bool Player::loadFile(const std::string& path)
+{
+    try {
+        return adopt(loadMovieFile(path));
+    } catch (const std::exception& error) {
+        fail("load", error.what());
+    }
+    return false;
+}
+
+bool Player::loadBytes(std::span<const uint8_t> bytes)
+{
+    try {
+        return adopt(loadMovie(bytes));
+    } catch (const std::exception& error) {
+        fail("load", error.what());
+    }
+    return false;
+}
+
+bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded)
+{
+    unload();
+    if (!loaded || !*loaded) {
+        m_loadError = loaded ? std::string("no movie") : loaded.error().message;
+        return false;
+    }
+    m_movie = std::move(*loaded);
+    m_timeline = std::make_unique<TimelinePlayer>(m_movie);
+    m_timeline->setLooping(m_settings.looping == Looping::On);
+    m_timeline->restart(m_settings.startPlaying == StartPlaying::Yes);
+    m_renderer = std::make_unique<Renderer>(m_movie);
+    m_renderer->setQuality(m_settings.quality);
+    m_clock.setFrameRate(m_movie->header.frameRate);
+    m_clock.start();
+    return true;
+}
+
+void Player::unload()
+{
+    m_clock.stop();
+    m_renderer.reset();
+    m_timeline.reset();
+    m_movie.reset();
+    m_loadError.clear();
+}
+
+void Player::fail(const char* stage, const char* what)
+{
+    // A stage that fails leaves nothing half-done behind: the movie is dropped.
+    qCWarning(lcPlayer, "%s failed: %s; movie unloaded", stage, what);
+    unload();
+    m_loadError = std::string(stage) + " failed: " + what;
+}
+
+void Player::play()
+{
+    if (m_timeline)
+        m_timeline->play();
+}
+
+void Player::stop()
+{
+    if (m_timeline)
+        m_timeline->stop();
+}
+
+bool Player::isPlaying() const
+{
+    return m_timeline && m_timeline->isPlaying();
+}
+
+void Player::gotoFrame(int64_t frame)
+{
+    if (!m_timeline)
+        return;
+    try {
+        m_timeline->gotoFrame(frame);
+    } catch (const std::exception& error) {
+        fail("goto", error.what());
+    }
+}
+
+int32_t Player::currentFrame() const
+{
+    return m_timeline ? int32_t(m_timeline->currentFrame()) : 0;
+}
+
+int32_t Player::totalFrames() const
+{
+    return m_timeline ? int32_t(std::min<uint32_t>(m_timeline->frameCount(), INT32_MAX)) : 0;
+}
+
+void Player::advanceFrame()
+{
+    if (!m_timeline)
+        return;
+    try {
+        m_timeline->advance();
+    } catch (const std::exception& error) {
+        fail("advance", error.what());
+    }
+}
+
+uint32_t Player::advanceDueFrames()
+{
+    if (!m_timeline)
+        return 0;
+    const uint32_t due = m_clock.takeDueFrames();
+    for (uint32_t i = 0; i < due && m_timeline; ++i)
+        advanceFrame();
+    return due;
+}
+
+void Player::render(QPainter& painter, QSize viewSize)
+{
+    if (!m_renderer || !m_timeline) {
+        painter.fillRect(QRect(QPoint(0, 0), viewSize), Qt::white);
+        return;
+    }
+    try {
+        painter.save();
+        m_renderer->render(painter, m_timeline->displayList(), viewSize);
+        painter.restore();
+    } catch (const std::exception& error) {
+        painter.restore();
+        qCWarning(lcPlayer, "render failed: %s", error.what());
+        const Rgba bg = m_movie->backgroundColor;
+        painter.fillRect(QRect(QPoint(0, 0), viewSize), QColor(bg.r, bg.g, bg.b));
+    }
+}
+
+QImage Player::renderImage(QSize viewSize)
+{
+    QImage image(viewSize.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    render(painter, viewSize);
+    return image;
+}
+
+QSize Player::stageSize() const
+{
+    if (!m_movie)
+        return {};
+    const Rect& stage = m_movie->header.stage;
+    auto pixels = [](int32_t twips) { return int(std::lround(std::clamp(twips / kTwipsPerPixel, 0.0, 16384.0))); };
+    return QSize(pixels(stage.width()), pixels(stage.height()));
+}
+
+const DisplayList* Player::displayList() const
+{
+    return m_timeline ? &m_timeline->displayList() : nullptr;
+}
+
+} // namespace flash

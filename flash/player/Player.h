@@ -1,0 +1,80 @@
+// The engine's facade: one movie, its timeline, its renderer and its frame clock.
+#pragma once
+
+#include "flash/model/TimelinePlayer.h"
+#include "flash/parse/MovieLoader.h"
+#include "flash/player/FrameClock.h"
+#include "flash/render/Renderer.h"
+
+#include <QImage>
+#include <QSize>
+#include <memory>
+#include <span>
+#include <string>
+
+class QPainter;
+
+namespace flash {
+
+enum class StartPlaying : uint8_t { No, Yes };
+enum class Looping : uint8_t { Off, On };
+
+struct PlayerSettings {
+    StartPlaying startPlaying = StartPlaying::Yes;
+    Looping looping = Looping::On;
+    RenderQuality quality = RenderQuality::High;
+};
+
+// Every operation is accepted with or without a movie; nothing a file holds can
+// make one of them throw.
+class Player {
+public:
+    explicit Player(PlayerSettings settings = {});
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // False when the file is not a movie: the player then shows nothing.
+    bool loadFile(const std::string& path);
+    bool loadBytes(std::span<const uint8_t> bytes);
+    void unload();
+    [[nodiscard]] bool hasMovie() const { return m_movie != nullptr; }
+    [[nodiscard]] const std::shared_ptr<const Movie>& movie() const { return m_movie; }
+    // Why the last load failed, one line; empty after a success.
+    [[nodiscard]] const std::string& loadError() const { return m_loadError; }
+
+    void play();
+    void stop();
+    [[nodiscard]] bool isPlaying() const;
+    // Shows `frame` (0-based), the nearest frame when out of range.
+    void gotoFrame(int64_t frame);
+    [[nodiscard]] int32_t currentFrame() const;
+    [[nodiscard]] int32_t totalFrames() const;
+
+    // One frame of playing, now.
+    void advanceFrame();
+    // Advances by every frame the clock says is due; returns how many (draw once if any).
+    uint32_t advanceDueFrames();
+    [[nodiscard]] FrameClock& clock() { return m_clock; }
+    [[nodiscard]] std::chrono::nanoseconds timeUntilNextFrame() const { return m_clock.timeUntilNextFrame(); }
+
+    // Draws the current frame over a view of `viewSize` pixels; the background colour when there is no movie.
+    void render(QPainter& painter, QSize viewSize);
+    [[nodiscard]] QImage renderImage(QSize viewSize);
+    // The stage in whole pixels; empty without a movie.
+    [[nodiscard]] QSize stageSize() const;
+    [[nodiscard]] const DisplayList* displayList() const;
+
+private:
+    bool adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded);
+    void fail(const char* stage, const char* what);
+
+    PlayerSettings m_settings;
+    std::shared_ptr<const Movie> m_movie;
+    std::unique_ptr<TimelinePlayer> m_timeline;
+    std::unique_ptr<Renderer> m_renderer;
+    FrameClock m_clock;
+    std::string m_loadError;
+};
+
+} // namespace flash

@@ -1,0 +1,72 @@
+// The Flash control: a widget that plays one movie, driven by dispatch id or by typed calls.
+#pragma once
+
+#include "flash/player/Player.h"
+#include "flash/widget/FlashSettings.h"
+
+#include <QTimer>
+#include <QVariant>
+#include <QWidget>
+
+namespace flash {
+
+// The control's operations by dispatch id, as hosts call them.
+enum class FlashDispatchId : int {
+    Movie = 102,        // property, text: the movie path, "" when none
+    Play = 112,         // method
+    Stop = 113,         // method
+    TotalFrames = 124,  // read-only property, integer
+    Playing = 125,      // property, boolean (hosts write -1 for true, 0 for false)
+    GotoFrame = 127,    // method, one integer: 0-based frame
+    CurrentFrame = 128, // method, result: 0-based frame
+};
+
+enum class DispatchKind : uint8_t { Method, PropertyGet, PropertyPut };
+
+class FlashWidget : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Movie READ movie WRITE setMovie)
+    Q_PROPERTY(bool Playing READ playing WRITE setPlaying)
+    Q_PROPERTY(int TotalFrames READ totalFrames)
+
+public:
+    explicit FlashWidget(QWidget* parent = nullptr);
+    ~FlashWidget() override;
+
+    // Writing a path loads it (a file that is not a movie shows nothing, and the
+    // path still reads back); writing "" unloads.
+    [[nodiscard]] QString movie() const { return m_moviePath; }
+    void setMovie(const QString& path);
+    void play();
+    void stop();
+    [[nodiscard]] int totalFrames() const;
+    [[nodiscard]] bool playing() const;
+    void setPlaying(bool playing);
+    // Frame numbers are 0-based; out-of-range targets show the nearest frame.
+    void gotoFrame(qint64 frame);
+    [[nodiscard]] int currentFrame() const;
+
+    // Late-bound call by dispatch id. A property is read with PropertyGet (or
+    // Method without arguments) and written with PropertyPut (or Method with one
+    // argument). Unknown ids give an invalid QVariant and change nothing.
+    QVariant dispatch(int id, DispatchKind kind, const QVariantList& arguments = {});
+
+    [[nodiscard]] const FlashSettings& settings() const { return m_settings; }
+    [[nodiscard]] Player& player() { return m_player; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void onFrameTimer();
+    void scheduleNextFrame();
+    QVariant readProperty(FlashDispatchId id) const;
+    QVariant writeProperty(FlashDispatchId id, const QVariant& value);
+
+    FlashSettings m_settings;
+    Player m_player;
+    QString m_moviePath;
+    QTimer m_frameTimer;
+};
+
+} // namespace flash
