@@ -1,0 +1,15 @@
+// flashtool's commands; each returns the process exit status.
+#pragma once
+
+#include "CommandLine.h"
+
+namespace flashtool {
+
+// One JSON object of header facts, tag counts and recovered faults.
+int runInfo(const CommandLine& line);
+// Plays from the first frame as the control would and writes frames as PNG.
+int runRender(const CommandLine& line);
+// Times loading, advancing and drawing every frame; prints JSON figures.
+int runBench(const CommandLine& line);
+
+} // namespace flashtool
