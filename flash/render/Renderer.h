@@ -5,7 +5,9 @@
 #include "flash/model/DisplayList.h"
 #include "flash/model/Movie.h"
 
+#include <QImage>
 #include <QSize>
+#include <cstddef>
 #include <memory>
 
 class QPainter;
@@ -13,6 +15,23 @@ class QPainter;
 namespace flash {
 
 class RenderCache;
+
+enum class RenderQuality : uint8_t {
+    Low,  // no anti-aliasing, no bitmap smoothing
+    High, // anti-aliased edges, smoothed bitmaps where the movie asks for it
+};
+
+// What the renderer's caches hold, for benchmarks and diagnostics.
+struct CacheStatistics {
+    size_t shapeOutlines = 0;
+    size_t morphSteps = 0;
+    size_t textOutlines = 0;
+    size_t bitmaps = 0;
+    size_t tintedBitmaps = 0;
+    size_t bytes = 0;   // approximate memory held
+    size_t hits = 0;
+    size_t misses = 0;
+};
 
 class Renderer {
 public:
@@ -22,15 +41,27 @@ public:
     Renderer& operator=(const Renderer&) = delete;
 
     // Paints the whole view of `viewSize` pixels: the background colour, then the
-    // stage scaled "show all" (aspect kept, centred) with anti-aliasing.
+    // stage scaled "show all" (aspect kept, centred) with anti-aliasing. The
+    // painter's coordinates are taken to be the view's pixels.
     void render(QPainter& painter, const DisplayList& root, QSize viewSize);
+
+    // The same frame drawn into a new opaque image of `viewSize`.
+    [[nodiscard]] QImage renderToImage(const DisplayList& root, QSize viewSize);
 
     // Twips of the stage to pixels of a view of `viewSize`, "show all".
     [[nodiscard]] static Matrix stageToView(const Rect& stage, QSize viewSize);
 
+    void setQuality(RenderQuality quality) { m_quality = quality; }
+    [[nodiscard]] RenderQuality quality() const { return m_quality; }
+
+    [[nodiscard]] CacheStatistics cacheStatistics() const;
+    // Drops everything cached (the movie's definitions stay).
+    void clearCaches();
+
 private:
     std::shared_ptr<const Movie> m_movie;
     std::unique_ptr<RenderCache> m_cache;
+    RenderQuality m_quality = RenderQuality::High;
 };
 
 } // namespace flash

@@ -1,0 +1,194 @@
+// The display-list walk: depth order, masks by clip depth, sprites, buttons, layers.
+#include "flash/render/DisplayListPainter.h"
+
+#include "flash/render/LayerCompositor.h"
+#include "flash/render/MaskOutline.h"
+#include "flash/render/ObjectBounds.h"
+#include "flash/render/QtConversions.h"
+#include "flash/render/RenderCache.h"
+#include "flash/render/ShapePainter.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace flash {
+
+namespace {
+
+// A stroke's width may reach a little beyond the bounds a movie declares.
+constexpr double kCullMargin = 4.0;
+
+bool needsLayer(BlendMode mode)
+{
+    return mode != BlendMode::Normal;
+}
+
+} // namespace
+
+DisplayListPainter::DisplayListPainter(const PaintContext& context, bool insideLayer)
+    : m_context(context)
+    , m_insideLayer(insideLayer)
+{
+    if (QPaintDevice* device = context.painter.device())
+        m_deviceRect = QRectF(0, 0, device->width(), device->height());
+}
+
+void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
+                                  const ColorTransform& transform, int level)
+{
+    if (level > kMaxNesting)
+        return;
+    QPainter& painter = m_context.painter;
+    std::vector<uint16_t> activeMasks; // clip depths, innermost last
+    auto endMasksBefore = [&](uint32_t depth) {
+        while (!activeMasks.empty() && depth > activeMasks.back()) {
+            painter.restore();
+            activeMasks.pop_back();
+        }
+    };
+    for (const auto& [depth, object] : list.objects()) {
+        endMasksBefore(depth);
+        if (object->clipDepth) {
+            if (*object->clipDepth <= depth)
+                continue; // masks no depth at all
+            Placement mask;
+            mask.character = &object->character;
+            mask.toView = toView.multiplied(object->matrix);
+            mask.ratio = object->ratio;
+            mask.children = object->sprite ? object->sprite->children.get() : nullptr;
+            mask.buttonState = object->buttonState;
+            const QPainterPath area = isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath();
+            painter.save();
+            painter.resetTransform();
+            painter.setClipPath(area, Qt::IntersectClip);
+            activeMasks.push_back(*object->clipDepth);
+            continue;
+        }
+        if (object->visible)
+            drawObject(*object, toView, transform, level);
+    }
+    endMasksBefore(UINT32_MAX);
+}
+
+void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& parentToView,
+                                    const ColorTransform& parentTransform, int level)
+{
+    Placement placement;
+    placement.character = &object.character;
+    placement.toView = parentToView.multiplied(object.matrix);
+    placement.transform = parentTransform.multiplied(object.colorTransform);
+    placement.ratio = object.ratio;
+    placement.children = object.sprite ? object.sprite->children.get() : nullptr;
+    placement.buttonState = object.buttonState;
+    placement.blend = object.blendMode;
+    draw(placement, level);
+}
+
+void DisplayListPainter::draw(const Placement& placement, int level)
+{
+    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView))
+        return;
+    if (needsLayer(placement.blend))
+        drawInLayer(placement, level);
+    else
+        drawContent(placement, level);
+}
+
+bool DisplayListPainter::isOutsideView(const Placement& placement) const
+{
+    const QRectF bounds = viewBounds(m_context, placement);
+    return !bounds.adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin).intersects(m_deviceRect);
+}
+
+void DisplayListPainter::drawContent(const Placement& placement, int level)
+{
+    const Character& character = *placement.character;
+    if (auto* shape = std::get_if<std::shared_ptr<const ShapeDef>>(&character)) {
+        if (!isOutsideView(placement))
+            paintShape(m_context, **shape, *m_context.cache.shapeOutline(**shape), placement.toView, placement.transform);
+    } else if (auto* morph = std::get_if<std::shared_ptr<const MorphShapeDef>>(&character)) {
+        if (!isOutsideView(placement)) {
+            const auto step = m_context.cache.morphStep(**morph, placement.ratio);
+            paintShape(m_context, step->shape, step->outline, placement.toView, placement.transform);
+        }
+    } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
+        drawBitmap(**bitmap, placement);
+    } else if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character)) {
+        if (!isOutsideView(placement))
+            drawText(**text, placement);
+    } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
+        drawButton(**button, placement, level);
+    } else if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children) {
+        drawList(*placement.children, placement.toView, placement.transform, level + 1);
+    }
+}
+
+void DisplayListPainter::drawBitmap(const BitmapDef& bitmap, const Placement& placement)
+{
+    const QImage image = m_context.cache.bitmap(bitmap.id, placement.transform);
+    if (image.isNull())
+        return;
+    QPainter& painter = m_context.painter;
+    painter.setTransform(toQTransform(placement.toView.multiplied(scaling(kTwipsPerPixel, kTwipsPerPixel))));
+    // A bitmap placed by itself is drawn without smoothing unless a fill asks for it.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(QPointF(0, 0), image);
+}
+
+void DisplayListPainter::drawText(const TextDef& text, const Placement& placement)
+{
+    const Matrix toView = placement.toView.multiplied(text.matrix);
+    if (!isUsable(toView))
+        return;
+    QPainter& painter = m_context.painter;
+    painter.setTransform(toQTransform(toView));
+    for (const TextOutline::Run& run : m_context.cache.textOutline(text)->runs) {
+        const Rgba color = placement.transform.apply(run.color);
+        if (color.a != 0)
+            painter.fillPath(run.path, toQColor(color));
+    }
+}
+
+void DisplayListPainter::drawButton(const ButtonDef& button, const Placement& placement, int level)
+{
+    for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
+        if (const auto child = recordPlacement(m_context.movie, *record, placement))
+            draw(*child, level + 1);
+    }
+}
+
+// The object is drawn alone into a transparent layer the size of its view
+// bounds, then composited with its blend mode. Its alpha applies to the layer
+// as a whole, so overlapping children do not show through one another.
+void DisplayListPainter::drawInLayer(const Placement& placement, int level)
+{
+    const QRect area = viewBounds(m_context, placement)
+                           .adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin)
+                           .toAlignedRect()
+                           .intersected(m_deviceRect.toAlignedRect());
+    if (area.isEmpty())
+        return;
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull())
+        return;
+    layer.fill(Qt::transparent);
+
+    Placement inner = placement;
+    inner.blend = BlendMode::Normal;
+    inner.toView = translation(-area.left(), -area.top()).multiplied(placement.toView);
+    double opacity = 1.0;
+    if (placement.transform.aAdd == 0) {
+        opacity = placement.transform.aMult;
+        inner.transform.aMult = 1.0;
+    }
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setRenderHints(m_context.painter.renderHints());
+        PaintContext layerContext{layerPainter, m_context.cache, m_context.movie,
+                                  m_context.highQuality, m_context.stageScale};
+        DisplayListPainter(layerContext, true).drawContent(inner, level);
+    }
+    compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);
+}
+
+} // namespace flash

@@ -1,0 +1,35 @@
+// Walks a display list and draws each object: shapes, morphs, bitmaps, text,
+// buttons and sprites, with masks and blend modes.
+#pragma once
+
+#include "flash/render/PaintContext.h"
+#include "flash/render/Placement.h"
+
+#include <QRectF>
+
+namespace flash {
+
+class DisplayListPainter {
+public:
+    // `insideLayer`: the painter draws into a blending layer (see compositeLayer).
+    DisplayListPainter(const PaintContext& context, bool insideLayer);
+
+    void drawList(const DisplayList& list, const Matrix& toView, const ColorTransform& transform, int level = 0);
+    void draw(const Placement& placement, int level);
+
+private:
+    void drawObject(const DisplayObject& object, const Matrix& parentToView,
+                    const ColorTransform& parentTransform, int level);
+    void drawContent(const Placement& placement, int level);
+    void drawInLayer(const Placement& placement, int level);
+    void drawBitmap(const BitmapDef& bitmap, const Placement& placement);
+    void drawText(const TextDef& text, const Placement& placement);
+    void drawButton(const ButtonDef& button, const Placement& placement, int level);
+    [[nodiscard]] bool isOutsideView(const Placement& placement) const;
+
+    PaintContext m_context;
+    bool m_insideLayer = false;
+    QRectF m_deviceRect;
+};
+
+} // namespace flash

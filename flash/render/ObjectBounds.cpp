@@ -1,0 +1,104 @@
+// Bounds of shapes, morphs, bitmaps, text, buttons and sprites mapped into the view.
+#include "flash/render/ObjectBounds.h"
+
+#include "flash/render/QtConversions.h"
+#include "flash/render/RenderCache.h"
+
+#include <algorithm>
+
+namespace flash {
+
+namespace {
+
+QRectF toQRect(const Rect& r)
+{
+    return QRectF(r.xMin, r.yMin, double(r.xMax) - r.xMin, double(r.yMax) - r.yMin);
+}
+
+QRectF mapped(const Matrix& m, const QRectF& r)
+{
+    return toQTransform(m).mapRect(r);
+}
+
+QRectF spriteBounds(const PaintContext& context, const DisplayList& list, const Placement& parent, int level)
+{
+    QRectF total;
+    for (const auto& [depth, object] : list.objects()) {
+        if (!object->visible && !object->clipDepth)
+            continue;
+        Placement child;
+        child.character = &object->character;
+        child.toView = parent.toView.multiplied(object->matrix);
+        child.ratio = object->ratio;
+        child.children = object->sprite ? object->sprite->children.get() : nullptr;
+        child.buttonState = object->buttonState;
+        total = total.united(viewBounds(context, child, level + 1));
+    }
+    return total;
+}
+
+QRectF buttonBounds(const PaintContext& context, const ButtonDef& button, const Placement& placement, int level)
+{
+    QRectF total;
+    for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
+        if (const auto child = recordPlacement(context.movie, *record, placement))
+            total = total.united(viewBounds(context, *child, level + 1));
+    }
+    return total;
+}
+
+} // namespace
+
+std::vector<const ButtonRecord*> visibleRecords(const ButtonDef& button, uint8_t state)
+{
+    std::vector<const ButtonRecord*> records;
+    for (const ButtonRecord& record : button.records) {
+        if (record.states & state)
+            records.push_back(&record);
+    }
+    std::stable_sort(records.begin(), records.end(),
+                     [](const ButtonRecord* a, const ButtonRecord* b) { return a->depth < b->depth; });
+    return records;
+}
+
+std::optional<Placement> recordPlacement(const Movie& movie, const ButtonRecord& record, const Placement& button)
+{
+    const auto it = movie.dictionary.find(record.characterId);
+    if (it == movie.dictionary.end())
+        return std::nullopt;
+    Placement child;
+    child.character = &it->second;
+    child.toView = button.toView.multiplied(record.matrix);
+    child.transform = button.transform.multiplied(record.colorTransform);
+    child.blend = record.blendMode;
+    return child;
+}
+
+QRectF viewBounds(const PaintContext& context, const Placement& placement, int level)
+{
+    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView))
+        return {};
+    const Character& character = *placement.character;
+    const Matrix& m = placement.toView;
+    if (auto* shape = std::get_if<std::shared_ptr<const ShapeDef>>(&character))
+        return mapped(m, toQRect((*shape)->bounds));
+    if (auto* morph = std::get_if<std::shared_ptr<const MorphShapeDef>>(&character))
+        return mapped(m, toQRect((*morph)->start.bounds).united(toQRect((*morph)->end.bounds)));
+    if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character)) {
+        const QRectF bounds = toQRect((*text)->bounds);
+        return mapped(m, bounds).united(mapped(m.multiplied((*text)->matrix), bounds));
+    }
+    if (auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&character))
+        return mapped(m, toQRect((*edit)->bounds));
+    if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
+        const QImage image = context.cache.bitmap((*bitmap)->id);
+        return mapped(m, QRectF(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel));
+    }
+    if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character))
+        return buttonBounds(context, **button, placement, level);
+    if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children)
+        return spriteBounds(context, *placement.children, placement, level);
+    return {};
+}
+
+} // namespace flash

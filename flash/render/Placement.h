@@ -1,0 +1,21 @@
+// One character about to be drawn, with everything its placement decided.
+#pragma once
+
+#include "flash/model/DisplayList.h"
+
+namespace flash {
+
+struct Placement {
+    const Character* character = nullptr;
+    Matrix toView;                         // the character's twips to view pixels
+    ColorTransform transform;              // accumulated from all parents
+    uint16_t ratio = 0;                    // morph shapes
+    const DisplayList* children = nullptr; // sprites
+    uint8_t buttonState = ButtonRecord::Up;
+    BlendMode blend = BlendMode::Normal;
+};
+
+// Sprites in sprites and buttons in buttons are followed this deep at most.
+inline constexpr int kMaxNesting = 64;
+
+} // namespace flash

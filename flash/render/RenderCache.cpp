@@ -1,0 +1,133 @@
+// Cache lookups that build what is missing.
+#include "flash/render/RenderCache.h"
+
+#include "flash/render/BitmapDecoder.h"
+#include "flash/render/ImageColorTransform.h"
+#include "flash/render/Renderer.h"
+
+#include <functional>
+
+namespace flash {
+
+namespace {
+
+// Budgets, in bytes: together they keep a large movie's renderer within a
+// modest footprint while a typical movie never evicts anything.
+constexpr size_t kShapeBudget = 48u << 20;
+constexpr size_t kMorphBudget = 16u << 20;
+constexpr size_t kTextBudget = 8u << 20;
+constexpr size_t kBitmapBudget = 96u << 20;
+constexpr size_t kTintedBitmapBudget = 24u << 20;
+
+size_t imageCost(const QImage& image)
+{
+    return sizeof(QImage) + size_t(image.sizeInBytes() > 0 ? image.sizeInBytes() : 0);
+}
+
+size_t hashCombine(size_t seed, size_t value)
+{
+    return seed ^ (value + 0x9e3779b97f4a7c15ull + (seed << 6) + (seed >> 2));
+}
+
+} // namespace
+
+size_t RenderCache::MorphKeyHash::operator()(const MorphKey& k) const
+{
+    return hashCombine(std::hash<const void*>()(k.morph), k.ratio);
+}
+
+size_t RenderCache::TintKeyHash::operator()(const TintKey& k) const
+{
+    size_t seed = k.id;
+    const ColorTransform& t = k.transform;
+    for (double v : {t.rMult, t.gMult, t.bMult, t.aMult, t.rAdd, t.gAdd, t.bAdd, t.aAdd})
+        seed = hashCombine(seed, std::hash<double>()(v));
+    return seed;
+}
+
+RenderCache::RenderCache(const Movie& movie)
+    : m_movie(movie)
+    , m_shapes(kShapeBudget)
+    , m_morphs(kMorphBudget)
+    , m_texts(kTextBudget)
+    , m_bitmaps(kBitmapBudget)
+    , m_tintedBitmaps(kTintedBitmapBudget)
+{
+}
+
+std::shared_ptr<const ShapeOutline> RenderCache::shapeOutline(const ShapeDef& shape)
+{
+    if (auto found = m_shapes.find(&shape))
+        return found;
+    auto outline = std::make_shared<const ShapeOutline>(buildShapeOutline(shape));
+    const size_t cost = outline->cost();
+    return m_shapes.insert(&shape, std::move(outline), cost);
+}
+
+std::shared_ptr<const MorphStep> RenderCache::morphStep(const MorphShapeDef& morph, uint16_t ratio)
+{
+    const MorphKey key{&morph, ratio};
+    if (auto found = m_morphs.find(key))
+        return found;
+    auto step = std::make_shared<MorphStep>();
+    step->shape = morphShapeAt(morph, ratio / 65535.0);
+    step->outline = buildShapeOutline(step->shape);
+    const size_t cost = step->outline.cost() * 2;
+    return m_morphs.insert(key, std::move(step), cost);
+}
+
+std::shared_ptr<const TextOutline> RenderCache::textOutline(const TextDef& text)
+{
+    if (auto found = m_texts.find(&text))
+        return found;
+    auto outline = std::make_shared<const TextOutline>(buildTextOutline(text, m_movie));
+    const size_t cost = outline->cost();
+    return m_texts.insert(&text, std::move(outline), cost);
+}
+
+QImage RenderCache::bitmap(uint16_t id)
+{
+    if (auto found = m_bitmaps.find(id))
+        return *found;
+    const auto def = m_movie.find<BitmapDef>(id);
+    QImage image = def ? decodeBitmap(*def, m_movie.jpegTables) : QImage();
+    const size_t cost = imageCost(image);
+    return *m_bitmaps.insert(id, std::make_shared<const QImage>(std::move(image)), cost);
+}
+
+QImage RenderCache::bitmap(uint16_t id, const ColorTransform& transform)
+{
+    if (transform.isIdentity())
+        return bitmap(id);
+    const TintKey key{id, transform};
+    if (auto found = m_tintedBitmaps.find(key))
+        return *found;
+    QImage image = colorTransformed(bitmap(id), transform);
+    const size_t cost = imageCost(image);
+    return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
+}
+
+CacheStatistics RenderCache::statistics() const
+{
+    CacheStatistics stats;
+    stats.shapeOutlines = m_shapes.size();
+    stats.morphSteps = m_morphs.size();
+    stats.textOutlines = m_texts.size();
+    stats.bitmaps = m_bitmaps.size();
+    stats.tintedBitmaps = m_tintedBitmaps.size();
+    stats.bytes = m_shapes.cost() + m_morphs.cost() + m_texts.cost() + m_bitmaps.cost() + m_tintedBitmaps.cost();
+    stats.hits = m_shapes.hits() + m_morphs.hits() + m_texts.hits() + m_bitmaps.hits() + m_tintedBitmaps.hits();
+    stats.misses = m_shapes.misses() + m_morphs.misses() + m_texts.misses() + m_bitmaps.misses() + m_tintedBitmaps.misses();
+    return stats;
+}
+
+void RenderCache::clear()
+{
+    m_shapes.clear();
+    m_morphs.clear();
+    m_texts.clear();
+    m_bitmaps.clear();
+    m_tintedBitmaps.clear();
+}
+
+} // namespace flash

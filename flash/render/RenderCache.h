@@ -1,0 +1,66 @@
+// Everything the renderer derives from a movie's definitions and keeps
+// between frames: shape and text outlines, morph steps, decoded bitmaps and
+// their colour-transformed variants. Each cache is bounded.
+#pragma once
+
+#include "flash/model/Movie.h"
+#include "flash/render/LruCache.h"
+#include "flash/render/ShapeOutline.h"
+#include "flash/render/TextOutline.h"
+
+#include <QImage>
+#include <memory>
+
+namespace flash {
+
+struct CacheStatistics;
+
+// A morph shape at one ratio, with its outline.
+struct MorphStep {
+    ShapeDef shape;
+    ShapeOutline outline;
+};
+
+class RenderCache {
+public:
+    explicit RenderCache(const Movie& movie);
+
+    [[nodiscard]] std::shared_ptr<const ShapeOutline> shapeOutline(const ShapeDef& shape);
+    // `ratio` as placed, 0..65535.
+    [[nodiscard]] std::shared_ptr<const MorphStep> morphStep(const MorphShapeDef& morph, uint16_t ratio);
+    [[nodiscard]] std::shared_ptr<const TextOutline> textOutline(const TextDef& text);
+    // The decoded bitmap `id`; null when missing or broken.
+    [[nodiscard]] QImage bitmap(uint16_t id);
+    // The bitmap under `transform`.
+    [[nodiscard]] QImage bitmap(uint16_t id, const ColorTransform& transform);
+
+    [[nodiscard]] CacheStatistics statistics() const;
+    void clear();
+
+private:
+    struct MorphKey {
+        const MorphShapeDef* morph = nullptr;
+        uint16_t ratio = 0;
+        friend bool operator==(const MorphKey&, const MorphKey&) = default;
+    };
+    struct MorphKeyHash {
+        size_t operator()(const MorphKey& k) const;
+    };
+    struct TintKey {
+        uint16_t id = 0;
+        ColorTransform transform;
+        friend bool operator==(const TintKey&, const TintKey&) = default;
+    };
+    struct TintKeyHash {
+        size_t operator()(const TintKey& k) const;
+    };
+
+    const Movie& m_movie;
+    LruCache<const ShapeDef*, ShapeOutline> m_shapes;
+    LruCache<MorphKey, MorphStep, MorphKeyHash> m_morphs;
+    LruCache<const TextDef*, TextOutline> m_texts;
+    LruCache<uint16_t, QImage> m_bitmaps;
+    LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;
+};
+
+} // namespace flash

@@ -1,0 +1,67 @@
+// The stage: background, "show all" scaling and the walk of the root display list.
+#include "flash/render/Renderer.h"
+
+#include "flash/render/DisplayListPainter.h"
+#include "flash/render/QtConversions.h"
+#include "flash/render/RenderCache.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace flash {
+
+Renderer::Renderer(std::shared_ptr<const Movie> movie)
+    : m_movie(movie ? std::move(movie) : std::make_shared<const Movie>())
+    , m_cache(std::make_unique<RenderCache>(*m_movie))
+{
+}
+
+Renderer::~Renderer() = default;
+
+Matrix Renderer::stageToView(const Rect& stage, QSize viewSize)
+{
+    if (stage.isEmpty() || viewSize.isEmpty())
+        return scaling(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
+    const double stageW = stage.width(), stageH = stage.height();
+    const double scale = std::min(viewSize.width() / stageW, viewSize.height() / stageH);
+    const double offsetX = (viewSize.width() - stageW * scale) / 2 - stage.xMin * scale;
+    const double offsetY = (viewSize.height() - stageH * scale) / 2 - stage.yMin * scale;
+    return Matrix{scale, 0, 0, scale, offsetX, offsetY};
+}
+
+void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize)
+{
+    painter.save();
+    painter.resetTransform();
+    painter.fillRect(QRect(QPoint(0, 0), viewSize), toQColor(m_movie->backgroundColor));
+    const bool high = m_quality == RenderQuality::High;
+    painter.setRenderHint(QPainter::Antialiasing, high);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
+    const Matrix toView = stageToView(m_movie->header.stage, viewSize);
+    PaintContext context{painter, *m_cache, *m_movie, high, toView.a};
+    DisplayListPainter(context, false).drawList(root, toView, ColorTransform{});
+    painter.restore();
+}
+
+QImage Renderer::renderToImage(const DisplayList& root, QSize viewSize)
+{
+    QImage image(viewSize.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    render(painter, root, image.size());
+    painter.end();
+    return image;
+}
+
+CacheStatistics Renderer::cacheStatistics() const
+{
+    return m_cache->statistics();
+}
+
+void Renderer::clearCaches()
+{
+    m_cache->clear();
+}
+
+} // namespace flash

@@ -1,0 +1,179 @@
+// Fills and strokes of one shape: solid, gradient and bitmap paint; stroke
+// widths with their scaling modes and a one-pixel minimum.
+#include "flash/render/ShapePainter.h"
+
+#include "flash/render/GradientBrush.h"
+#include "flash/render/QtConversions.h"
+#include "flash/render/RenderCache.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace flash {
+
+namespace {
+
+bool isSmoothed(FillKind kind)
+{
+    return kind == FillKind::RepeatingBitmap || kind == FillKind::ClippedBitmap;
+}
+
+bool isClipped(FillKind kind)
+{
+    return kind == FillKind::ClippedBitmap || kind == FillKind::NonSmoothedClippedBitmap;
+}
+
+// A texture brush for a bitmap fill, or nothing when the bitmap is missing.
+std::optional<QBrush> bitmapBrush(const PaintContext& context, const FillStyle& fill,
+                                  const ColorTransform& transform, QImage* imageOut = nullptr)
+{
+    if (!isUsable(fill.matrix) || !fill.matrix.inverted())
+        return std::nullopt;
+    QImage image = context.cache.bitmap(fill.bitmapId, transform);
+    if (image.isNull())
+        return std::nullopt;
+    QBrush brush(image);
+    brush.setTransform(toQTransform(fill.matrix));
+    if (imageOut)
+        *imageOut = std::move(image);
+    return brush;
+}
+
+std::optional<QBrush> fillBrush(const PaintContext& context, const FillStyle& fill, const ColorTransform& transform)
+{
+    if (fill.kind == FillKind::Solid) {
+        const Rgba color = transform.apply(fill.color);
+        if (color.a == 0)
+            return std::nullopt;
+        return QBrush(toQColor(color));
+    }
+    if (isGradient(fill.kind))
+        return gradientBrush(fill, transform);
+    return bitmapBrush(context, fill, transform);
+}
+
+void setSmoothing(const PaintContext& context, FillKind kind)
+{
+    context.painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                                  context.highQuality && (!isBitmap(kind) || isSmoothed(kind)));
+}
+
+// A clipped bitmap shows only where the picture is: parts of the path beyond
+// it are cut away (the picture does not tile).
+void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
+                        const ColorTransform& transform)
+{
+    QImage image;
+    const auto brush = bitmapBrush(context, fill, transform, &image);
+    if (!brush)
+        return;
+    const QTransform toShape = toQTransform(fill.matrix);
+    const QRectF pictureRect(0, 0, image.width(), image.height());
+    QPainter& painter = context.painter;
+    const QRectF inPicture = toShape.inverted().mapRect(path.boundingRect());
+    if (pictureRect.adjusted(-0.5, -0.5, 0.5, 0.5).contains(inPicture)) {
+        painter.fillPath(path, *brush);
+        return;
+    }
+    QPainterPath pictureArea;
+    pictureArea.addPolygon(toShape.map(QPolygonF(pictureRect)));
+    pictureArea.closeSubpath();
+    painter.save();
+    painter.setClipPath(pictureArea, Qt::IntersectClip);
+    painter.fillPath(path, *brush);
+    painter.restore();
+}
+
+Qt::PenCapStyle toQCap(CapStyle cap)
+{
+    switch (cap) {
+    case CapStyle::None: return Qt::FlatCap;
+    case CapStyle::Square: return Qt::SquareCap;
+    case CapStyle::Round: break;
+    }
+    return Qt::RoundCap;
+}
+
+Qt::PenJoinStyle toQJoin(JoinStyle join)
+{
+    switch (join) {
+    case JoinStyle::Bevel: return Qt::BevelJoin;
+    case JoinStyle::Miter: return Qt::MiterJoin;
+    case JoinStyle::Round: break;
+    }
+    return Qt::RoundJoin;
+}
+
+// The stroke's width in view pixels under the line's scaling mode.
+double strokePixels(const PaintContext& context, const LineStyle& line, const Matrix& toView)
+{
+    const double sx = std::hypot(toView.a, toView.b);
+    const double sy = std::hypot(toView.c, toView.d);
+    if (line.noHScale && line.noVScale)
+        return line.width * context.stageScale;
+    if (line.noHScale)
+        return line.width * sy;
+    if (line.noVScale)
+        return line.width * sx;
+    return line.width * std::sqrt(std::abs(toView.a * toView.d - toView.b * toView.c));
+}
+
+void paintStroke(const PaintContext& context, const LineStyle& line, const QPainterPath& path,
+                 const Matrix& toView, const ColorTransform& transform)
+{
+    std::optional<QBrush> brush;
+    if (line.hasFill) {
+        brush = fillBrush(context, line.fill, transform);
+        setSmoothing(context, line.fill.kind);
+    } else {
+        const Rgba color = transform.apply(line.color);
+        if (color.a != 0)
+            brush = QBrush(toQColor(color));
+    }
+    if (!brush)
+        return;
+    const double areaScale = std::sqrt(std::abs(toView.a * toView.d - toView.b * toView.c));
+    if (!(areaScale > 0))
+        return;
+    QPen pen(*brush, 0, Qt::SolidLine, toQCap(line.startCap), toQJoin(line.join));
+    const double pixels = strokePixels(context, line, toView);
+    if (pixels <= 1.0 || !std::isfinite(pixels))
+        pen.setCosmetic(true); // width 0: exactly one pixel whatever the scale
+    else
+        pen.setWidthF(pixels / areaScale);
+    if (line.join == JoinStyle::Miter)
+        pen.setMiterLimit(std::max(1.0, line.miterLimit));
+    context.painter.strokePath(path, pen);
+}
+
+} // namespace
+
+void paintFill(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
+               const ColorTransform& transform)
+{
+    setSmoothing(context, fill.kind);
+    if (isBitmap(fill.kind) && isClipped(fill.kind)) {
+        paintClippedBitmap(context, fill, path, transform);
+        return;
+    }
+    if (const auto brush = fillBrush(context, fill, transform))
+        context.painter.fillPath(path, *brush);
+}
+
+void paintShape(const PaintContext& context, const ShapeDef& styles, const ShapeOutline& outline,
+                const Matrix& toView, const ColorTransform& transform)
+{
+    context.painter.setTransform(toQTransform(toView));
+    for (const ShapeOutline::Layer& layer : outline.layers) {
+        for (const ShapeOutline::StyledPath& fill : layer.fills) {
+            if (fill.style <= styles.fills.size())
+                paintFill(context, styles.fills[fill.style - 1], fill.path, transform);
+        }
+        for (const ShapeOutline::StyledPath& stroke : layer.strokes) {
+            if (stroke.style <= styles.lines.size())
+                paintStroke(context, styles.lines[stroke.style - 1], stroke.path, toView, transform);
+        }
+    }
+}
+
+} // namespace flash
