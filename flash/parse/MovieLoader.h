@@ -16,6 +16,8 @@ struct LoadLimits {
     size_t maxUncompressedBytes = 256u * 1024 * 1024;
     uint32_t maxSpriteNesting = 64;
     uint32_t maxFrames = 1'000'000;
+    // Rough bytes the parsed model (paths, frames, copied data) may hold.
+    size_t maxModelBytes = 512u * 1024 * 1024;
 };
 
 struct LoadError {
@@ -29,5 +31,8 @@ loadMovie(std::span<const uint8_t> bytes, const LoadLimits& limits = {});
 
 [[nodiscard]] std::expected<std::shared_ptr<const Movie>, LoadError>
 loadMovieFile(const std::string& path, const LoadLimits& limits = {});
+
+// One line per tag (offset, name, length), sprites indented; for debugging.
+[[nodiscard]] std::string dumpTags(std::span<const uint8_t> bytes, const LoadLimits& limits = {});
 
 } // namespace flash

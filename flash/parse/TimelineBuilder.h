@@ -1,0 +1,38 @@
+// Collects control tags into frames while the tags of a timeline are read.
+#pragma once
+
+#include "flash/model/DisplayTags.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace flash {
+
+class ParseContext;
+
+class TimelineBuilder {
+public:
+    TimelineBuilder(Timeline& timeline, ParseContext& ctx) : m_timeline(timeline), m_ctx(ctx) { }
+
+    void add(ControlTag tag);
+    void addLabel(std::string label);
+    void addSceneLabel(uint32_t frame, std::string label) { m_sceneLabels.emplace_back(frame, std::move(label)); }
+    void addScene(Scene scene) { m_timeline.scenes.push_back(std::move(scene)); }
+    // Any tag but End after the last ShowFrame makes a trailing frame.
+    void noteTag() { m_hasPending = true; }
+    // Closes the current frame; false once the frame limit is reached.
+    [[nodiscard]] bool showFrame();
+    // Closes a trailing frame and attaches scene labels.
+    void finish();
+
+private:
+    Timeline& m_timeline;
+    ParseContext& m_ctx;
+    Frame m_current;
+    bool m_hasPending = false;
+    std::vector<std::pair<uint32_t, std::string>> m_sceneLabels;
+};
+
+} // namespace flash
