@@ -1,0 +1,205 @@
+#include "app/main_panel.h"
+
+#include "app/mouse_arguments.h"
+#include "app/picture_buttons.h"
+#include "app/windows.h"
+#include "playback/flash_from.h"
+#include "playlist/form2.h"
+#include "ui/image_control.h"
+#include "ui/window_placement.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace vf {
+namespace {
+
+using MoveHandler = void (MainPanel::*)(short, short, float, float);
+
+// The buttons' move handlers, in the order of kPictureButtons.
+constexpr std::array<MoveHandler, kPictureButtons.size()> kButtonMoveHandlers{
+    &MainPanel::openfile_MouseMove, &MainPanel::opendir_MouseMove, &MainPanel::playa_MouseMove,
+    &MainPanel::ht_MouseMove,       &MainPanel::qj_MouseMove,      &MainPanel::kht_MouseMove,
+    &MainPanel::kqj_MouseMove,      &MainPanel::stopa_MouseMove,   &MainPanel::ying_MouseMove,
+    &MainPanel::qian_MouseMove,     &MainPanel::list_MouseMove,    &MainPanel::small_MouseMove,
+    &MainPanel::closea_MouseMove,   &MainPanel::ab_MouseMove,
+};
+
+// Start-up places, screen twips.
+constexpr double kPanelLeft = 2500;
+constexpr double kPanelTop = 6750;
+constexpr double kPlaylistGap = 5;
+constexpr double kPlayerLeft = 1500;
+constexpr double kPlayerTop = 0;
+
+template <typename Control>
+Control& requireControl(const ui::DesignWindow& window, const QString& name)
+{
+    auto* control = window.control<Control>(name);
+    if (!control)
+        qFatal("panel design lacks control %s", qPrintable(name));
+    return *control;
+}
+
+} // namespace
+
+MainPanel::MainPanel()
+    : ui::DesignWindow(QStringLiteral("main"))
+    , drag_(*this)
+{
+    // Moves must arrive without a button held, on the panel and its buttons.
+    setMouseTracking(true);
+    connectPointerHandlers();
+}
+
+void MainPanel::connectPointerHandlers()
+{
+    for (std::size_t i = 0; i < kPictureButtons.size(); ++i) {
+        const MoveHandler handler = kButtonMoveHandlers[i];
+        connect(&image(QString::fromUtf8(kPictureButtons[i].button)), &ui::ImageControl::mouseMoved, this,
+                [this, handler](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) {
+                    const MouseArguments args = mouseArguments(buttons, modifiers, position);
+                    (this->*handler)(args.Button, args.Shift, args.X, args.Y);
+                });
+    }
+    connect(&image(QStringLiteral("jin1")), &ui::ImageControl::mouseMoved, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position) {
+                const MouseArguments args = mouseArguments(buttons, modifiers, position);
+                jin1_MouseMove(args.Button, args.Shift, args.X, args.Y);
+            });
+    connect(&image(QStringLiteral("closea")), &ui::ImageControl::clicked, this, &MainPanel::closea_Click);
+}
+
+ui::ImageControl& MainPanel::image(const QString& name) const
+{
+    return requireControl<ui::ImageControl>(*this, name);
+}
+
+QLabel& MainPanel::label(const QString& name) const
+{
+    return requireControl<QLabel>(*this, name);
+}
+
+QLabel& MainPanel::Label1() const { return label(QStringLiteral("Label1")); }
+QLabel& MainPanel::Label2() const { return label(QStringLiteral("Label2")); }
+QLabel& MainPanel::Label3() const { return label(QStringLiteral("Label3")); }
+QLabel& MainPanel::Label4() const { return label(QStringLiteral("Label4")); }
+
+QTimer& MainPanel::Time() const
+{
+    auto* found = timer(QStringLiteral("Time"));
+    Q_ASSERT(found);
+    return *found;
+}
+
+QTimer& MainPanel::Timer1() const
+{
+    auto* found = timer(QStringLiteral("Timer1"));
+    Q_ASSERT(found);
+    return *found;
+}
+
+void MainPanel::Form_Load()
+{
+    resetbuttons();
+    Time().stop();
+    const double scaleWidth = ui::scaleWidthInTwips(*this);
+    ui::moveInTwips(Windows::form2(), (scaleWidth + kPanelLeft) + kPlaylistGap, kPanelTop);
+    ui::moveInTwips(*this, kPanelLeft, kPanelTop);
+    ui::moveInTwips(Windows::flashfrom(), kPlayerLeft, kPlayerTop);
+    Label2().setText(QStringLiteral("准备就序"));
+    Label1().setText(QString());
+    Label3().setText(QString());
+    Label4().setText(QString());
+}
+
+void MainPanel::resetbuttons()
+{
+    for (const PictureButton& button : kPictureButtons)
+        image(QString::fromUtf8(button.button)).setPicture(image(QString::fromUtf8(button.normalHolder)).picture());
+}
+
+void MainPanel::showHover(std::string_view buttonName)
+{
+    const auto found = std::ranges::find(kPictureButtons, buttonName, &PictureButton::button);
+    Q_ASSERT(found != kPictureButtons.end());
+    const PictureButton& button = *found;
+    image(QString::fromUtf8(button.button)).setPicture(image(QString::fromUtf8(button.hoverHolder)).picture());
+    Label4().setText(QString::fromUtf8(button.hint));
+}
+
+void MainPanel::Form_MouseDown(short Button, short, float X, float Y)
+{
+    if (Button != 1)
+        return;
+    const QPointF press = mapToGlobal(QPointF(X / ui::kTwipsPerPixel, Y / ui::kTwipsPerPixel));
+    emit dragStarted(drag_.begin(press));
+}
+
+void MainPanel::Form_MouseMove(short, short, float, float)
+{
+    resetbuttons();
+    Label4().setText(QString());
+}
+
+void MainPanel::closea_Click()
+{
+    Windows::end();
+}
+
+void MainPanel::openfile_MouseMove(short, short, float, float) { showHover("openfile"); }
+void MainPanel::opendir_MouseMove(short, short, float, float) { showHover("opendir"); }
+void MainPanel::playa_MouseMove(short, short, float, float) { showHover("playa"); }
+void MainPanel::ht_MouseMove(short, short, float, float) { showHover("ht"); }
+void MainPanel::qj_MouseMove(short, short, float, float) { showHover("qj"); }
+void MainPanel::kht_MouseMove(short, short, float, float) { showHover("kht"); }
+void MainPanel::kqj_MouseMove(short, short, float, float) { showHover("kqj"); }
+void MainPanel::stopa_MouseMove(short, short, float, float) { showHover("stopa"); }
+void MainPanel::ying_MouseMove(short, short, float, float) { showHover("ying"); }
+void MainPanel::qian_MouseMove(short, short, float, float) { showHover("qian"); }
+void MainPanel::list_MouseMove(short, short, float, float) { showHover("list"); }
+void MainPanel::small_MouseMove(short, short, float, float) { showHover("small"); }
+void MainPanel::closea_MouseMove(short, short, float, float) { showHover("closea"); }
+void MainPanel::ab_MouseMove(short, short, float, float) { showHover("ab"); }
+
+void MainPanel::jin1_MouseMove(short, short, float, float)
+{
+    Label4().setText(QString::fromUtf8(kProgressTrackHint));
+}
+
+void MainPanel::closeEvent(QCloseEvent* event)
+{
+    // A close request from the window manager ends the program like the
+    // exit button; the panel itself stays until then.
+    event->ignore();
+    Windows::end();
+}
+
+void MainPanel::mousePressEvent(QMouseEvent* event)
+{
+    // Only presses on the bare background get here: every control on the
+    // panel keeps its own pointer events.
+    const MouseArguments args = mouseArguments(event->button(), event->modifiers(), event->position());
+    Form_MouseDown(args.Button, args.Shift, args.X, args.Y);
+}
+
+void MainPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    if (drag_.following()) {
+        drag_.follow(event->globalPosition());
+        return;
+    }
+    const MouseArguments args = mouseArguments(event->buttons(), event->modifiers(), event->position());
+    Form_MouseMove(args.Button, args.Shift, args.X, args.Y);
+}
+
+void MainPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        drag_.end();
+}
+
+} // namespace vf

@@ -1,0 +1,19 @@
+#include "playlist/form2.h"
+
+#include <QListWidget>
+
+namespace vf {
+
+Form2::Form2()
+    : ui::DesignWindow(QStringLiteral("Form2"))
+{
+}
+
+QListWidget& Form2::Fil() const
+{
+    auto* list = control<QListWidget>(QStringLiteral("Fil"));
+    Q_ASSERT(list);
+    return *list;
+}
+
+} // namespace vf
