@@ -111,7 +111,8 @@ void parseDefineFont1(TagContext& t)
         readGlyphTable(r, tableStart, offsets, uint32_t(r.size() - tableStart), *font, t.ctx);
     if (!problem.empty())
         return t.reject(problem);
-    t.ctx.define(t.code, t.offset, font->id, std::shared_ptr<const FontDef>(std::move(font)));
+    const uint16_t id = font->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const FontDef>(std::move(font)));
 }
 
 void parseDefineFont2(TagContext& t)
@@ -150,7 +151,8 @@ void parseDefineFont2(TagContext& t)
         readLayout(r, *font);
     if (r.failed())
         return;
-    t.ctx.define(t.code, t.offset, font->id, std::shared_ptr<const FontDef>(std::move(font)));
+    const uint16_t id = font->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const FontDef>(std::move(font)));
 }
 
 void parseDefineFontInfo(TagContext& t)

@@ -316,7 +316,8 @@ void parseDefineMorphShape(TagContext& t)
     if (!pathsCorrespond(morph->start.paths, morph->end.paths))
         return t.reject("start and end edges do not correspond");
     matchEdgeKinds(morph->start.paths, morph->end.paths);
-    t.ctx.define(t.code, t.offset, morph->id, std::shared_ptr<const MorphShapeDef>(std::move(morph)));
+    const uint16_t id = morph->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const MorphShapeDef>(std::move(morph)));
 }
 
 } // namespace flash

@@ -72,7 +72,8 @@ void parseDefineSound(TagContext& t)
     if (!t.ok() || !t.ctx.charge(data.size()))
         return;
     sound->data.assign(data.begin(), data.end());
-    t.ctx.define(t.code, t.offset, sound->id, std::shared_ptr<const SoundDef>(std::move(sound)));
+    const uint16_t id = sound->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const SoundDef>(std::move(sound)));
 }
 
 } // namespace flash

@@ -48,7 +48,8 @@ void parseDefineShape(TagContext& t)
     builder.finish();
     if (!problem.empty())
         return t.reject(problem);
-    t.ctx.define(t.code, t.offset, shape->id, std::shared_ptr<const ShapeDef>(std::move(shape)));
+    const uint16_t id = shape->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const ShapeDef>(std::move(shape)));
 }
 
 } // namespace flash

@@ -19,7 +19,8 @@ void parseDefineSprite(TagContext& t)
     ++t.ctx.spriteNesting;
     walkTags(t.ctx, r, sprite->timeline);
     --t.ctx.spriteNesting;
-    t.ctx.define(t.code, t.offset, sprite->id, std::shared_ptr<const SpriteDef>(std::move(sprite)));
+    const uint16_t id = sprite->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const SpriteDef>(std::move(sprite)));
 }
 
 } // namespace flash

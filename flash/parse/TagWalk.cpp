@@ -102,13 +102,13 @@ void walkTags(ParseContext& ctx, ByteReader& reader, Timeline& timeline)
             }
             continue;
         }
-        builder.noteTag();
         if (auto handler = kHandlerTable[tag->code & 0x3ff])
             runHandler(ctx, builder, *tag, handler);
     }
     if (stream.endedInHeader())
         ctx.error("tag header cut off at offset " + std::to_string(reader.fileOffset()));
-    if (!sawEnd && !ctx.isExhausted())
+    // Sprites that simply run to the end of their tag are common and harmless.
+    if (!sawEnd && !ctx.isExhausted() && ctx.spriteNesting == 0)
         ctx.error("timeline ends without an End tag at offset " + std::to_string(reader.fileOffset()));
     builder.finish();
 }

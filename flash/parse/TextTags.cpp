@@ -65,7 +65,8 @@ void parseDefineText(TagContext& t)
     }
     if (!t.ctx.charge(sizeof(TextDef) + text->records.size() * sizeof(TextRecord) + glyphTotal * sizeof(TextGlyph)))
         return;
-    t.ctx.define(t.code, t.offset, text->id, std::shared_ptr<const TextDef>(std::move(text)));
+    const uint16_t id = text->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const TextDef>(std::move(text)));
 }
 
 void parseDefineEditText(TagContext& t)
@@ -101,7 +102,8 @@ void parseDefineEditText(TagContext& t)
         edit->initialText = r.cString();
     if (r.failed())
         return;
-    t.ctx.define(t.code, t.offset, edit->id, std::shared_ptr<const EditTextDef>(std::move(edit)));
+    const uint16_t id = edit->id;
+    t.ctx.define(t.code, t.offset, id, std::shared_ptr<const EditTextDef>(std::move(edit)));
 }
 
 } // namespace flash

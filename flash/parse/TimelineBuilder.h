@@ -20,11 +20,10 @@ public:
     void addLabel(std::string label);
     void addSceneLabel(uint32_t frame, std::string label) { m_sceneLabels.emplace_back(frame, std::move(label)); }
     void addScene(Scene scene) { m_timeline.scenes.push_back(std::move(scene)); }
-    // Any tag but End after the last ShowFrame makes a trailing frame.
-    void noteTag() { m_hasPending = true; }
     // Closes the current frame; false once the frame limit is reached.
     [[nodiscard]] bool showFrame();
-    // Closes a trailing frame and attaches scene labels.
+    // Closes a trailing frame (control tags or labels after the last
+    // ShowFrame; definitions alone make none) and attaches scene labels.
     void finish();
 
 private:
