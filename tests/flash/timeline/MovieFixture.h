@@ -1,0 +1,146 @@
+// Movies built in code for timeline tests, and a readable dump of what is on stage.
+#pragma once
+
+#include "flash/model/DisplayList.h"
+#include "flash/model/Movie.h"
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace flash::test {
+
+// Writes one timeline frame by frame: tags go into the frame being written.
+class TimelineWriter {
+public:
+    TimelineWriter() { m_timeline.frames.emplace_back(); }
+
+    TimelineWriter& place(uint16_t depth, uint16_t characterId, double tx = 0)
+    {
+        PlaceObject tag;
+        tag.depth = depth;
+        tag.characterId = characterId;
+        tag.matrix = Matrix{1, 0, 0, 1, tx, 0};
+        return add(tag);
+    }
+    TimelineWriter& move(uint16_t depth, double tx)
+    {
+        PlaceObject tag;
+        tag.depth = depth;
+        tag.isMove = true;
+        tag.matrix = Matrix{1, 0, 0, 1, tx, 0};
+        return add(tag);
+    }
+    TimelineWriter& replace(uint16_t depth, uint16_t characterId)
+    {
+        PlaceObject tag;
+        tag.depth = depth;
+        tag.isMove = true;
+        tag.characterId = characterId;
+        return add(tag);
+    }
+    TimelineWriter& add(ControlTag tag)
+    {
+        m_timeline.frames.back().tags.push_back(std::move(tag));
+        return *this;
+    }
+    TimelineWriter& remove(uint16_t depth) { return add(RemoveObject{depth, std::nullopt}); }
+    TimelineWriter& actions(std::vector<uint8_t> bytes) { return add(DoAction{std::move(bytes), std::nullopt}); }
+    TimelineWriter& label(std::string name)
+    {
+        m_timeline.frames.back().labels.push_back(std::move(name));
+        return *this;
+    }
+    // Ends the frame being written and starts the next.
+    TimelineWriter& showFrame()
+    {
+        m_timeline.frames.emplace_back();
+        return *this;
+    }
+    // The frames ended so far (a frame still being written is dropped when empty).
+    [[nodiscard]] Timeline finish() const
+    {
+        Timeline timeline = m_timeline;
+        if (timeline.frames.back().tags.empty() && timeline.frames.back().labels.empty())
+            timeline.frames.pop_back();
+        return timeline;
+    }
+
+private:
+    Timeline m_timeline;
+};
+
+class MovieWriter {
+public:
+    MovieWriter& shape(uint16_t id)
+    {
+        auto definition = std::make_shared<ShapeDef>();
+        definition->id = id;
+        m_movie->dictionary[id] = std::shared_ptr<const ShapeDef>(definition);
+        return *this;
+    }
+    MovieWriter& sprite(uint16_t id, const TimelineWriter& timeline)
+    {
+        auto definition = std::make_shared<SpriteDef>();
+        definition->id = id;
+        definition->timeline = timeline.finish();
+        definition->headerFrameCount = uint16_t(definition->timeline.frames.size());
+        m_movie->dictionary[id] = std::shared_ptr<const SpriteDef>(definition);
+        return *this;
+    }
+    [[nodiscard]] std::shared_ptr<const Movie> finish(const TimelineWriter& main)
+    {
+        m_movie->timeline = main.finish();
+        m_movie->header.frameRate = 12;
+        m_movie->header.stage = Rect{0, 4000, 0, 3000};
+        return m_movie;
+    }
+
+private:
+    std::shared_ptr<Movie> m_movie = std::make_shared<Movie>();
+};
+
+namespace actions {
+inline std::vector<uint8_t> stop() { return {0x07, 0x00}; }
+inline std::vector<uint8_t> play() { return {0x06, 0x00}; }
+inline std::vector<uint8_t> nextFrame() { return {0x04, 0x00}; }
+inline std::vector<uint8_t> previousFrame() { return {0x05, 0x00}; }
+inline std::vector<uint8_t> gotoFrame(uint16_t frame) { return {0x81, 2, 0, uint8_t(frame), uint8_t(frame >> 8), 0x00}; }
+inline std::vector<uint8_t> gotoAndPlay(uint16_t frame)
+{
+    return {0x81, 2, 0, uint8_t(frame), uint8_t(frame >> 8), 0x06, 0x00};
+}
+inline std::vector<uint8_t> gotoLabel(const std::string& label)
+{
+    std::vector<uint8_t> bytes{0x8C, uint8_t(label.size() + 1), 0};
+    for (char c : label)
+        bytes.push_back(uint8_t(c));
+    bytes.push_back(0);
+    bytes.push_back(0x00);
+    return bytes;
+}
+} // namespace actions
+
+// Depth, character, position and sprite state of everything on stage, nested.
+inline void describe(const DisplayList& list, std::ostringstream& out)
+{
+    for (const auto& [depth, object] : list.objects()) {
+        out << '[' << depth << ':' << object->characterId << " x" << object->matrix.tx;
+        if (object->sprite) {
+            out << " f" << object->sprite->currentFrame << (object->sprite->playing ? "" : " stopped");
+            if (object->sprite->children)
+                describe(*object->sprite->children, out);
+        }
+        out << ']';
+    }
+}
+
+inline std::string describe(const DisplayList& list)
+{
+    std::ostringstream out;
+    describe(list, out);
+    return out.str();
+}
+
+} // namespace flash::test
