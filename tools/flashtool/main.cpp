@@ -1,14 +1,36 @@
 // flashtool: info, render and bench over one movie file.
 #include "Commands.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Drawing needs a GUI application but no screen; keep its start-up quiet on headless machines.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv, bool draws)
+{
+    if (!draws)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = QDir::tempPath() + QStringLiteral("/runtime-") + QString::number(getuid());
+        if (QDir().mkpath(runtime)) {
+            QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        }
+    }
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    // Rendering needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    const bool draws = argc > 1 && qstrcmp(argv[1], "info") != 0;
+    const auto app = makeApplication(argc, argv, draws);
 
     const flashtool::CommandLine line = flashtool::parseCommandLine(QCoreApplication::arguments());
     if (!line.error.isEmpty()) {
