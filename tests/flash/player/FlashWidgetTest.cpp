@@ -1,0 +1,160 @@
+// The Flash control as its host drives it: by dispatch id, with and without a movie.
+#include "TestApplication.h"
+#include "TestMovies.h"
+
+#include "flash/widget/FlashWidget.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace flash::test {
+namespace {
+
+constexpr int kMovie = 102, kPlay = 112, kStop = 113, kTotalFrames = 124, kPlaying = 125, kGotoFrame = 127,
+              kCurrentFrame = 128;
+
+class FlashWidgetTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(directory.isValid());
+        moviePath = directory.filePath(QStringLiteral("colours.swf"));
+        ASSERT_TRUE(writeFile(moviePath.toStdString(), colourFramesMovie()));
+        widget.resize(200, 100);
+    }
+
+    QVariant get(int id) { return widget.dispatch(id, DispatchKind::PropertyGet); }
+    void put(int id, const QVariant& value) { widget.dispatch(id, DispatchKind::PropertyPut, {value}); }
+    QVariant call(int id, const QVariantList& arguments = {}) { return widget.dispatch(id, DispatchKind::Method, arguments); }
+
+    QTemporaryDir directory;
+    QString moviePath;
+    FlashWidget widget;
+};
+
+TEST_F(FlashWidgetTest, IsCreatedWithTheHostsSettings)
+{
+    EXPECT_EQ(widget.contextMenuPolicy(), Qt::PreventContextMenu);
+    const FlashSettings& settings = widget.settings();
+    EXPECT_TRUE(settings.startPlayingOnLoad);
+    EXPECT_TRUE(settings.loop);
+    EXPECT_FALSE(settings.contextMenu);
+    EXPECT_EQ(settings.quality, QStringLiteral("High"));
+    EXPECT_EQ(settings.scaleMode, QStringLiteral("ShowAll"));
+    EXPECT_EQ(settings.windowMode, QStringLiteral("Window"));
+    EXPECT_EQ(get(kMovie).toString(), QString());
+}
+
+TEST_F(FlashWidgetTest, EveryOperationIsAcceptedWithNoMovie)
+{
+    call(kStop);
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+    call(kGotoFrame, {-20});
+    call(kGotoFrame, {1050});
+    call(kPlay);
+    put(kMovie, QString());
+    put(kPlaying, -1);
+    EXPECT_EQ(get(kMovie).toString(), QString());
+    EXPECT_EQ(get(kTotalFrames).toInt(), 0);
+    EXPECT_FALSE(get(kPlaying).toBool());
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+    EXPECT_FALSE(widget.grab().isNull());
+}
+
+TEST_F(FlashWidgetTest, WritingAPathLoadsAndStartsTheMovie)
+{
+    put(kMovie, moviePath);
+    EXPECT_EQ(get(kMovie).toString(), moviePath);
+    EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size()));
+    EXPECT_TRUE(get(kPlaying).toBool());
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+    EXPECT_TRUE(hasColorAt(widget.grab().toImage(), 100, 50, kFrameColors[0]));
+}
+
+TEST_F(FlashWidgetTest, PlayingFalseRightAfterLoadingHoldsTheFirstFrame)
+{
+    put(kMovie, moviePath);
+    put(kPlaying, 0);
+    EXPECT_FALSE(get(kPlaying).toBool());
+    widget.player().advanceFrame();
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+    put(kPlaying, -1);
+    EXPECT_TRUE(get(kPlaying).toBool());
+}
+
+TEST_F(FlashWidgetTest, StopPlayAndGotoFrameAsTheSteppingCommandsUseThem)
+{
+    put(kMovie, moviePath);
+    call(kStop);
+    EXPECT_FALSE(get(kPlaying).toBool());
+    call(kGotoFrame, {call(kCurrentFrame).toInt() + 3});
+    call(kPlay);
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 3);
+    EXPECT_TRUE(get(kPlaying).toBool());
+    EXPECT_TRUE(hasColorAt(widget.grab().toImage(), 100, 50, kFrameColors[3]));
+
+    call(kGotoFrame, {-20});
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+    call(kGotoFrame, {1050});
+    EXPECT_EQ(call(kCurrentFrame).toInt(), int(kFrameColors.size()) - 1);
+}
+
+TEST_F(FlashWidgetTest, WritingTheEmptyTextUnloads)
+{
+    put(kMovie, moviePath);
+    call(kStop);
+    put(kMovie, QString());
+    EXPECT_EQ(get(kMovie).toString(), QString());
+    EXPECT_EQ(get(kTotalFrames).toInt(), 0);
+    EXPECT_FALSE(get(kPlaying).toBool());
+}
+
+TEST_F(FlashWidgetTest, AFileThatIsNotAMovieShowsNothingButKeepsItsPath)
+{
+    const QString textPath = directory.filePath(QStringLiteral("notes.swf"));
+    ASSERT_TRUE(writeFile(textPath.toStdString(), {'n', 'o', 't', ' ', 'a', ' ', 'm', 'o', 'v', 'i', 'e'}));
+    put(kMovie, textPath);
+    EXPECT_EQ(get(kMovie).toString(), textPath);
+    EXPECT_EQ(get(kTotalFrames).toInt(), 0);
+    EXPECT_FALSE(get(kPlaying).toBool());
+
+    put(kMovie, QStringLiteral("/no/such/folder/movie.swf"));
+    EXPECT_EQ(get(kTotalFrames).toInt(), 0);
+    put(kMovie, moviePath);
+    EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size())) << "still usable afterwards";
+}
+
+TEST_F(FlashWidgetTest, PathsWithBackslashesFindTheFile)
+{
+    QString hostPath = moviePath;
+    hostPath.replace(hostPath.lastIndexOf(QLatin1Char('/')), 1, QLatin1Char('\\'));
+    put(kMovie, hostPath);
+    EXPECT_EQ(get(kMovie).toString(), hostPath);
+    EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size()));
+}
+
+TEST_F(FlashWidgetTest, PropertiesAlsoAnswerMethodCallsAndUnknownIdsAnswerNothing)
+{
+    widget.dispatch(kMovie, DispatchKind::Method, {moviePath});
+    EXPECT_EQ(widget.dispatch(kMovie, DispatchKind::Method).toString(), moviePath);
+    EXPECT_FALSE(widget.dispatch(999, DispatchKind::Method).isValid());
+    put(kTotalFrames, 7);
+    EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size())) << "TotalFrames cannot be written";
+}
+
+TEST_F(FlashWidgetTest, TheFrameTimerPlaysTheMovie)
+{
+    put(kMovie, moviePath);
+    widget.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (call(kCurrentFrame).toInt() == 0 && waited.elapsed() < 10'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_GT(call(kCurrentFrame).toInt(), 0);
+}
+
+} // namespace
+} // namespace flash::test
