@@ -35,7 +35,8 @@ std::unique_ptr<ui::DesignWindow> createWindow(WindowName name)
 WindowSession::WindowSession()
     : programEnd_([](int status) { QCoreApplication::exit(status); })
 {
-    Q_ASSERT(!currentSession);
+    if (currentSession)
+        qFatal("a window session is already running");
     currentSession = this;
 }
 
@@ -51,7 +52,8 @@ WindowSession::~WindowSession()
 
 WindowSession& WindowSession::current()
 {
-    Q_ASSERT(currentSession);
+    if (!currentSession)
+        qFatal("windows reached outside a window session");
     return *currentSession;
 }
 

@@ -83,7 +83,7 @@ void DesignWindow::showEvent(QShowEvent* event)
 {
     // Runs before the native window is mapped, which is when the window
     // manager reads the taskbar hint.
-    if (!design_.taskbarButton && event->spontaneous() == false)
+    if (!design_.taskbarButton && !event->spontaneous())
         markSkipTaskbar(*this);
     QWidget::showEvent(event);
 }

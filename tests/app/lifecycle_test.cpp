@@ -17,6 +17,43 @@ namespace {
 
 using Lifecycle = PanelFixture;
 
+// A window whose unload hook records itself and may refuse the close.
+class GuardedWindow : public ui::DesignWindow {
+public:
+    GuardedWindow()
+        : ui::DesignWindow(QStringLiteral("Form1"))
+    {
+        connect(this, &ui::DesignWindow::unloaded, [this] { events.push_back("unloaded"); });
+    }
+    int refuse = 0;
+    std::vector<std::string> events;
+
+protected:
+    void Form_Unload(int& cancel) override
+    {
+        events.push_back("Form_Unload");
+        cancel = refuse;
+    }
+};
+
+TEST(UnloadHook, RunsBeforeTheWindowGoesAndCanKeepItOpen)
+{
+    auto owned = std::make_unique<GuardedWindow>();
+    QPointer<GuardedWindow> window = owned.get();
+    window->show();
+    window->refuse = 1;
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(window->events, std::vector<std::string>{"Form_Unload"});
+    EXPECT_TRUE(window->isVisible());
+
+    window->refuse = 0;
+    EXPECT_TRUE(window->close());
+    std::ignore = owned.release();  // an accepted close hands the window to Qt's deferred delete
+    EXPECT_EQ(window->events, (std::vector<std::string>{"Form_Unload", "Form_Unload", "unloaded"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+}
+
 TEST_F(Lifecycle, ReachingAWindowCreatesItOnceHidden)
 {
     ASSERT_FALSE(Windows::isLoaded(WindowName::Form1));
