@@ -108,7 +108,8 @@ TEST_F(FlashToolTest, BenchReportsItsFigures)
     const ToolRun run = flashtool({QStringLiteral("bench"), moviePath, QStringLiteral("--size"), QStringLiteral("100x50")});
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QJsonObject figures = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(figures.value(QStringLiteral("frames")).toInt(), int(kFrameColors.size()));
+    EXPECT_EQ(figures.value(QStringLiteral("movieFrames")).toInt(), int(kFrameColors.size()));
+    EXPECT_GE(figures.value(QStringLiteral("frames")).toInt(), int(kFrameColors.size()));
     for (const char* key : {"loadMs", "advanceMeanMs", "advanceP95Ms", "advanceMaxMs", "renderMeanMs", "renderP95Ms",
                             "renderMaxMs", "frameP95Ms"}) {
         ASSERT_TRUE(figures.contains(QLatin1String(key))) << key;

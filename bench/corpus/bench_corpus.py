@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Runs `flashtool bench` over every movie of a folder and summarises the figures.
+
+For each movie: load time per megabyte, the 95th percentile of advance plus
+render time per frame against the movie's frame interval, and peak memory.
+Budgets checked: p95 frame time at most a tenth of the interval at 468x336 (half
+at 1920x1080), loading at most 50 ms per MB, at most 200 MB of memory.
+
+    bench_corpus.py --flashtool BUILD/flashtool [--corpus DIR] [--size 468x336]
+                    [--frames N] [--timeout S] [--json OUT.json]
+"""
+import argparse
+import json
+import os
+import pathlib
+import statistics
+import subprocess
+import sys
+import time
+
+DEFAULT_CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "files"
+
+
+def run_one(flashtool, movie, size, frames, timeout):
+    command = [flashtool, "bench", str(movie), "--size", size]
+    if frames:
+        command += ["--frames", str(frames)]
+    started = time.monotonic()
+    try:
+        done = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return {"file": str(movie), "status": "timeout", "seconds": timeout}
+    seconds = time.monotonic() - started
+    if done.returncode < 0:
+        return {"file": str(movie), "status": "crash", "signal": -done.returncode, "seconds": seconds}
+    if done.returncode != 0:
+        return {"file": str(movie), "status": "not a movie", "message": done.stderr.strip(), "seconds": seconds}
+    figures = json.loads(done.stdout)
+    figures.update(status="ok", seconds=seconds)
+    return figures
+
+
+def frame_budget_share(size):
+    width, height = (int(v) for v in size.lower().split("x"))
+    return 0.5 if width * height >= 1920 * 1080 else 0.1
+
+
+def summarise(results, size):
+    share = frame_budget_share(size)
+    ok = [r for r in results if r["status"] == "ok"]
+    by_status = {}
+    for r in results:
+        by_status[r["status"]] = by_status.get(r["status"], 0) + 1
+    print(f"movies: {len(results)}  " + "  ".join(f"{k}: {v}" for k, v in sorted(by_status.items())))
+    for r in results:
+        if r["status"] in ("crash", "timeout"):
+            print(f"  {r['status'].upper()}: {r['file']}")
+    if not ok:
+        return
+    over_frame, over_load, over_memory = [], [], []
+    for r in ok:
+        budget = r["frameIntervalMs"] * share
+        if r["frameP95Ms"] > budget:
+            over_frame.append((r["frameP95Ms"] / budget, r))
+        megabytes = max(r["fileBytes"] / 1e6, 0.02)
+        if r["loadMs"] / megabytes > 50 and r["loadMs"] > 5:
+            over_load.append((r["loadMs"] / megabytes, r))
+        if r["peakMemoryMB"] > 200:
+            over_memory.append((r["peakMemoryMB"], r))
+    p95s = [r["frameP95Ms"] for r in ok]
+    print(f"frame p95 at {size}: median {statistics.median(p95s):.2f} ms, worst {max(p95s):.2f} ms; "
+          f"within {share:.0%} of the interval: {len(ok) - len(over_frame)}/{len(ok)}")
+    loads = [r["loadMs"] for r in ok]
+    print(f"load: median {statistics.median(loads):.1f} ms, worst {max(loads):.1f} ms; "
+          f"within 50 ms/MB: {len(ok) - len(over_load)}/{len(ok)}")
+    print(f"peak memory: worst {max(r['peakMemoryMB'] for r in ok):.0f} MB; over 200 MB: {len(over_memory)}")
+    for title, rows, unit in (("slowest frames (x budget)", over_frame, "x"),
+                              ("slowest loads (ms/MB)", over_load, ""), ("memory (MB)", over_memory, "")):
+        if rows:
+            print(title + ":")
+            for value, r in sorted(rows, key=lambda row: -row[0])[:10]:
+                print(f"  {value:8.1f}{unit}  {os.path.basename(r['file'])}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--flashtool", required=True)
+    parser.add_argument("--corpus", default=str(DEFAULT_CORPUS))
+    parser.add_argument("--size", default="468x336")
+    parser.add_argument("--frames", type=int, default=0, help="frames per movie (default: all)")
+    parser.add_argument("--timeout", type=float, default=300)
+    parser.add_argument("--json", help="write every movie's figures here")
+    args = parser.parse_args()
+
+    corpus = pathlib.Path(args.corpus)
+    movies = sorted(corpus.rglob("*.swf"))
+    if not movies:
+        print(f"no movies under {corpus}", file=sys.stderr)
+        return 1
+    results = []
+    for index, movie in enumerate(movies, 1):
+        result = run_one(args.flashtool, movie, args.size, args.frames, args.timeout)
+        results.append(result)
+        print(f"[{index}/{len(movies)}] {result['status']:>11}  {movie.name}", file=sys.stderr)
+    if args.json:
+        pathlib.Path(args.json).write_text(json.dumps(results, indent=1))
+    summarise(results, args.size)
+    return 1 if any(r["status"] in ("crash", "timeout") for r in results) else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
