@@ -136,8 +136,21 @@ private:
 
     void writeChange(const StyleChange& c)
     {
-        if (c.newStyles && (m_version < 2 || m_version > 4))
+        if (!c.newStyles) {
+            writeChangeRecord(c);
+            return;
+        }
+        if (m_version < 2 || m_version > 4)
             throw std::invalid_argument("new styles part-way need DefineShape2 or later");
+        // Readers take the style indices of a record that brings new styles with the
+        // old bit widths; selecting in a second record keeps both readings the same.
+        writeChangeRecord(StyleChange{c.moveTo, {}, {}, {}, true});
+        if (c.fill0 || c.fill1 || c.line)
+            writeChangeRecord(StyleChange{std::nullopt, c.fill0, c.fill1, c.line, false});
+    }
+
+    void writeChangeRecord(const StyleChange& c)
+    {
         m_out.ub(0, 1); // not an edge
         m_out.flag(c.newStyles);
         m_out.flag(c.line.has_value());
@@ -152,7 +165,6 @@ private:
             m_out.sb(p.y, bits);
             m_pen = p;
         }
-        // Indices are written with the widths in force before any new styles.
         if (c.fill0)
             writeIndex(m_out, *c.fill0, m_widths.fill);
         if (c.fill1)
