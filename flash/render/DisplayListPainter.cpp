@@ -18,9 +18,10 @@ namespace {
 // A stroke's width may reach a little beyond the bounds a movie declares.
 constexpr double kCullMargin = 4.0;
 
+// Files store normal blending as 0 or 1, and unknown values mean normal too.
 bool needsLayer(BlendMode mode)
 {
-    return mode != BlendMode::Normal;
+    return mode >= BlendMode::Layer && mode <= BlendMode::HardLight;
 }
 
 } // namespace

@@ -27,9 +27,9 @@ std::optional<QPainter::CompositionMode> qtMode(BlendMode mode)
     case BlendMode::Subtract:
     case BlendMode::Invert:
     case BlendMode::Alpha:
-    case BlendMode::Erase: break;
+    case BlendMode::Erase: return std::nullopt;
     }
-    return std::nullopt;
+    return QPainter::CompositionMode_SourceOver; // values files use for normal
 }
 
 uint8_t scaled(unsigned v, unsigned by)

@@ -135,15 +135,27 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const QPain
     const double areaScale = std::sqrt(std::abs(toView.a * toView.d - toView.b * toView.c));
     if (!(areaScale > 0))
         return;
+    // Lines that do not follow the object's scale keep an even width: they are
+    // stroked in view pixels rather than through the object's matrix.
+    const bool inViewSpace = line.noHScale || line.noVScale;
+    const QTransform shapeToView = toQTransform(toView);
+    if (inViewSpace)
+        brush->setTransform(brush->transform() * shapeToView);
     QPen pen(*brush, 0, Qt::SolidLine, toQCap(line.startCap), toQJoin(line.join));
     const double pixels = strokePixels(context, line, toView);
     if (pixels <= 1.0 || !std::isfinite(pixels))
         pen.setCosmetic(true); // width 0: exactly one pixel whatever the scale
     else
-        pen.setWidthF(pixels / areaScale);
+        pen.setWidthF(inViewSpace ? pixels : pixels / areaScale);
     if (line.join == JoinStyle::Miter)
         pen.setMiterLimit(std::max(1.0, line.miterLimit));
-    context.painter.strokePath(path, pen);
+    if (!inViewSpace) {
+        context.painter.strokePath(path, pen);
+        return;
+    }
+    context.painter.resetTransform();
+    context.painter.strokePath(shapeToView.map(path), pen);
+    context.painter.setTransform(shapeToView);
 }
 
 } // namespace
