@@ -12,16 +12,12 @@ Form1::Form1()
 
 QPushButton& Form1::Command1() const
 {
-    auto* button = control<QPushButton>(QStringLiteral("Command1"));
-    Q_ASSERT(button);
-    return *button;
+    return designControl<QPushButton>(QStringLiteral("Command1"));
 }
 
 QLabel& Form1::Picture1() const
 {
-    auto* box = control<QLabel>(QStringLiteral("Picture1"));
-    Q_ASSERT(box);
-    return *box;
+    return designControl<QLabel>(QStringLiteral("Picture1"));
 }
 
 } // namespace vf

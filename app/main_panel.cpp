@@ -35,15 +35,6 @@ constexpr double kPlaylistGap = 5;
 constexpr double kPlayerLeft = 1500;
 constexpr double kPlayerTop = 0;
 
-template <typename Control>
-Control& requireControl(const ui::DesignWindow& window, const QString& name)
-{
-    auto* control = window.control<Control>(name);
-    if (!control)
-        qFatal("panel design lacks control %s", qPrintable(name));
-    return *control;
-}
-
 } // namespace
 
 MainPanel::MainPanel()
@@ -75,12 +66,12 @@ void MainPanel::connectPointerHandlers()
 
 ui::ImageControl& MainPanel::image(const QString& name) const
 {
-    return requireControl<ui::ImageControl>(*this, name);
+    return designControl<ui::ImageControl>(name);
 }
 
 QLabel& MainPanel::label(const QString& name) const
 {
-    return requireControl<QLabel>(*this, name);
+    return designControl<QLabel>(name);
 }
 
 QLabel& MainPanel::Label1() const { return label(QStringLiteral("Label1")); }
@@ -88,19 +79,8 @@ QLabel& MainPanel::Label2() const { return label(QStringLiteral("Label2")); }
 QLabel& MainPanel::Label3() const { return label(QStringLiteral("Label3")); }
 QLabel& MainPanel::Label4() const { return label(QStringLiteral("Label4")); }
 
-QTimer& MainPanel::Time() const
-{
-    auto* found = timer(QStringLiteral("Time"));
-    Q_ASSERT(found);
-    return *found;
-}
-
-QTimer& MainPanel::Timer1() const
-{
-    auto* found = timer(QStringLiteral("Timer1"));
-    Q_ASSERT(found);
-    return *found;
-}
+QTimer& MainPanel::Time() const { return designControl<QTimer>(QStringLiteral("Time")); }
+QTimer& MainPanel::Timer1() const { return designControl<QTimer>(QStringLiteral("Timer1")); }
 
 void MainPanel::Form_Load()
 {

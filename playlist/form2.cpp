@@ -11,9 +11,7 @@ Form2::Form2()
 
 QListWidget& Form2::Fil() const
 {
-    auto* list = control<QListWidget>(QStringLiteral("Fil"));
-    Q_ASSERT(list);
-    return *list;
+    return designControl<QListWidget>(QStringLiteral("Fil"));
 }
 
 } // namespace vf

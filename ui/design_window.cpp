@@ -9,7 +9,6 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QPainter>
-#include <QTimer>
 
 namespace vf::ui {
 namespace {
@@ -60,9 +59,9 @@ void DesignWindow::applyFrame()
     }
 }
 
-QTimer* DesignWindow::timer(const QString& name) const
+void DesignWindow::missingControl(const QString& name) const
 {
-    return findChild<QTimer*>(name, Qt::FindDirectChildrenOnly);
+    qFatal("window %s has no control %s of the expected kind", qPrintable(design_.name), qPrintable(name));
 }
 
 void DesignWindow::Form_Unload(int&) {}

@@ -8,8 +8,6 @@
 #include <QPixmap>
 #include <QWidget>
 
-class QTimer;
-
 namespace vf::ui {
 
 class DesignWindow : public QWidget {
@@ -21,13 +19,22 @@ public:
 
     const WindowDesign& design() const { return design_; }
 
-    // A control of this window by its design name, or null.
+    // A control (or timer) of this window by its design name, or null.
     template <typename Control>
     Control* control(const QString& name) const
     {
         return findChild<Control*>(name, Qt::FindDirectChildrenOnly);
     }
-    QTimer* timer(const QString& name) const;
+    // A control the design is known to hold; a design without it is a
+    // build defect, reported as such.
+    template <typename Control>
+    Control& designControl(const QString& name) const
+    {
+        Control* found = control<Control>(name);
+        if (!found)
+            missingControl(name);
+        return *found;
+    }
 
     // Runs once, after the window has been created and registered, before
     // anything shows it.
@@ -47,6 +54,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    [[noreturn]] void missingControl(const QString& name) const;
     void applyFrame();
 
     WindowDesign design_;
