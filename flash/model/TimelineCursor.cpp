@@ -96,11 +96,22 @@ void TimelineCursor::tickChildren(Mode mode)
 
 void TimelineCursor::startNewSprites(DisplayList& target, uint32_t currentFrame, Mode mode)
 {
-    for (auto& [depth, object] : target.objects()) {
-        if (object && !object->sprite && isSprite(object->character)) {
-            const uint32_t age = currentFrame >= object->placedOnFrame ? currentFrame - object->placedOnFrame : 0;
-            startSprite(*object, age, mode);
+    auto& objects = target.objects();
+    for (auto it = objects.begin(); it != objects.end();) {
+        DisplayObject* object = it->second.get();
+        if (!object || object->sprite || !isSprite(object->character)) {
+            ++it;
+            continue;
         }
+        if (m_env.spriteStartsLeft == 0) {
+            // Past the bound on sprite instances the placement is dropped, so that what is on stage stops growing.
+            it = objects.erase(it);
+            continue;
+        }
+        --m_env.spriteStartsLeft;
+        const uint32_t age = currentFrame >= object->placedOnFrame ? currentFrame - object->placedOnFrame : 0;
+        startSprite(*object, age, mode);
+        ++it;
     }
 }
 
@@ -109,11 +120,10 @@ void TimelineCursor::startSprite(DisplayObject& object, uint32_t age, Mode mode)
     object.sprite = std::make_unique<SpriteState>();
     object.sprite->def = std::get<std::shared_ptr<const SpriteDef>>(object.character);
     object.sprite->children = std::make_unique<DisplayList>();
-    if (m_env.spriteStartsLeft == 0 || m_nesting + 1 > TimelineEnvironment::kMaxNesting) {
+    if (m_nesting + 1 > TimelineEnvironment::kMaxNesting) {
         object.sprite->playing = false; // an inert instance: drawn empty, never advanced
         return;
     }
-    --m_env.spriteStartsLeft;
 
     TimelineCursor child = childCursor(object, age > 0 ? Mode::CatchUp : mode);
     child.enterFirstFrame();

@@ -13,10 +13,12 @@ struct TimelineEnvironment {
     ActionRunner* liveRunner = nullptr;    // runs the actions of frames entered by playing
     ActionRunner* catchUpRunner = nullptr; // runs sprite actions while a goto replays frames
     // Bounds a hostile movie cannot talk its way past.
-    uint32_t spriteStartsLeft = 20'000;
+    uint32_t spriteStartsLeft = kMaxSpriteStartsPerStep;
     uint64_t catchUpTicksLeft = 2'000'000;
 
     static constexpr uint32_t kMaxNesting = 32;
+    static constexpr uint32_t kMaxSpriteStartsPerStep = 20'000;
+    static constexpr uint32_t kMaxLiveSprites = 50'000;
     static constexpr uint32_t kMaxActionRounds = 16; // goto chains within one frame
     static constexpr uint32_t kMaxReplayedAge = 4096; // frames a new sprite is replayed through
 };

@@ -6,6 +6,25 @@
 #include <algorithm>
 
 namespace flash {
+namespace {
+
+// Sprite instances on stage, nested ones included (inert ones below the nesting bound are not reached).
+uint32_t countSprites(const DisplayList& list, uint32_t nesting = 0)
+{
+    uint32_t count = 0;
+    if (nesting > TimelineEnvironment::kMaxNesting)
+        return count;
+    for (const auto& [depth, object] : list.objects()) {
+        if (object && object->sprite) {
+            ++count;
+            if (object->sprite->children)
+                count += countSprites(*object->sprite->children, nesting + 1);
+        }
+    }
+    return count;
+}
+
+} // namespace
 
 TimelinePlayer::TimelinePlayer(std::shared_ptr<const Movie> movie)
     : m_movie(movie ? std::move(movie) : std::make_shared<const Movie>())
@@ -23,6 +42,11 @@ void TimelinePlayer::withRootCursor(Step&& step)
 {
     // Sprites being replayed by a goto only ever run timeline actions.
     TimelineEnvironment environment{*m_movie, m_runner, &m_timelineActions};
+    // However a movie nests and multiplies its sprites, what stays on stage is bounded.
+    const uint32_t live = countSprites(*m_root.children);
+    environment.spriteStartsLeft = live >= TimelineEnvironment::kMaxLiveSprites
+        ? 0
+        : std::min(TimelineEnvironment::kMaxSpriteStartsPerStep, TimelineEnvironment::kMaxLiveSprites - live);
     TimelineCursor root(environment, m_movie->timeline, m_root);
     root.setLooping(m_looping);
     step(root);

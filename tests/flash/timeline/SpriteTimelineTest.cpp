@@ -148,6 +148,35 @@ TEST(SpriteTimeline, ASpritePlacingItselfIsBoundedAndNeverHangs)
     SUCCEED();
 }
 
+size_t countSprites(const DisplayList& list)
+{
+    size_t count = 0;
+    for (const auto& [depth, object] : list.objects()) {
+        if (object->sprite) {
+            ++count;
+            if (object->sprite->children)
+                count += countSprites(*object->sprite->children);
+        }
+    }
+    return count;
+}
+
+TEST(SpriteTimeline, SpritesThatMultiplyEveryFrameStopAtABound)
+{
+    // Every instance places a new copy of itself on each of its frames: doubling per frame.
+    TimelineWriter self;
+    for (uint16_t frame = 0; frame < 100; ++frame)
+        self.place(uint16_t(frame + 1), 10).showFrame();
+    TimelineWriter main;
+    main.place(1, 10).showFrame().showFrame();
+    TimelinePlayer player(MovieWriter().sprite(10, self).finish(main));
+    player.restart();
+    for (int i = 0; i < 24; ++i)
+        player.advance();
+    EXPECT_LE(countSprites(player.displayList()), 50'000u);
+    EXPECT_GT(countSprites(player.displayList()), 1000u) << "bounded, not stopped early";
+}
+
 TEST(SpriteTimeline, AMovieWithNothingLoadedAcceptsEveryOperation)
 {
     TimelinePlayer player(nullptr);
