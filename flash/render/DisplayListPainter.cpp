@@ -87,7 +87,7 @@ void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& p
 
 void DisplayListPainter::draw(const Placement& placement, int level)
 {
-    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView))
+    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView) || !m_context.takeVisit())
         return;
     if (needsLayer(placement.blend))
         drawInLayer(placement, level);
@@ -153,7 +153,8 @@ void DisplayListPainter::drawText(const TextDef& text, const Placement& placemen
 void DisplayListPainter::drawButton(const ButtonDef& button, const Placement& placement, int level)
 {
     for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
-        if (const auto child = recordPlacement(m_context.movie, *record, placement))
+        std::shared_ptr<const DisplayList> frame;
+        if (const auto child = recordPlacement(m_context, *record, placement, frame))
             draw(*child, level + 1);
     }
 }
@@ -186,7 +187,7 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(m_context.painter.renderHints());
         PaintContext layerContext{layerPainter, m_context.cache, m_context.movie,
-                                  m_context.highQuality, m_context.stageScale};
+                                  m_context.highQuality, m_context.stageScale, m_context.visitBudget};
         DisplayListPainter(layerContext, true).drawContent(inner, level);
     }
     compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);

@@ -9,6 +9,8 @@ namespace flash {
 
 namespace {
 
+constexpr size_t kMaxUnitedPieces = 48;
+
 // Areas of one character: the fills of a shape are disjoint, so they can share
 // one even-odd path; different characters may overlap and are kept apart.
 class MaskCollector {
@@ -54,7 +56,7 @@ void MaskCollector::addShape(const ShapeOutline& outline, const Matrix& toView)
 
 void MaskCollector::collect(const Placement& placement, int level)
 {
-    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView))
+    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView) || !m_context.takeVisit())
         return;
     const Character& character = *placement.character;
     if (auto* shape = std::get_if<std::shared_ptr<const ShapeDef>>(&character)) {
@@ -72,7 +74,8 @@ void MaskCollector::collect(const Placement& placement, int level)
         addPiece(toQTransform(placement.toView).map(area));
     } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
         for (const ButtonRecord* record : visibleRecords(**button, placement.buttonState)) {
-            if (const auto child = recordPlacement(m_context.movie, *record, placement))
+            std::shared_ptr<const DisplayList> frame;
+            if (const auto child = recordPlacement(m_context, *record, placement, frame))
                 collect(*child, level + 1);
         }
     } else if (placement.children) {
@@ -97,8 +100,9 @@ QPainterPath MaskCollector::result() const
     QPainterPath total = m_pieces.front();
     for (size_t i = 1; i < m_pieces.size(); ++i) {
         const QPainterPath& piece = m_pieces[i];
-        // Pieces that cannot overlap are simply added; overlapping ones need a true union.
-        if (total.boundingRect().intersects(piece.boundingRect()))
+        // Pieces that cannot overlap are simply added; overlapping ones need a
+        // true union, which costs too much for masks made of very many pieces.
+        if (i < kMaxUnitedPieces && total.boundingRect().intersects(piece.boundingRect()))
             total = total.united(piece);
         else
             total.addPath(piece);

@@ -41,7 +41,8 @@ QRectF buttonBounds(const PaintContext& context, const ButtonDef& button, const 
 {
     QRectF total;
     for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
-        if (const auto child = recordPlacement(context.movie, *record, placement))
+        std::shared_ptr<const DisplayList> frame;
+        if (const auto child = recordPlacement(context, *record, placement, frame))
             total = total.united(viewBounds(context, *child, level + 1));
     }
     return total;
@@ -61,13 +62,18 @@ std::vector<const ButtonRecord*> visibleRecords(const ButtonDef& button, uint8_t
     return records;
 }
 
-std::optional<Placement> recordPlacement(const Movie& movie, const ButtonRecord& record, const Placement& button)
+std::optional<Placement> recordPlacement(const PaintContext& context, const ButtonRecord& record,
+                                         const Placement& button, std::shared_ptr<const DisplayList>& keepAlive)
 {
-    const auto it = movie.dictionary.find(record.characterId);
-    if (it == movie.dictionary.end())
+    const auto it = context.movie.dictionary.find(record.characterId);
+    if (it == context.movie.dictionary.end())
         return std::nullopt;
     Placement child;
     child.character = &it->second;
+    if (const auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&it->second); sprite && *sprite) {
+        keepAlive = context.cache.spriteFirstFrame(**sprite);
+        child.children = keepAlive.get();
+    }
     child.toView = button.toView.multiplied(record.matrix);
     child.transform = button.transform.multiplied(record.colorTransform);
     child.blend = record.blendMode;
@@ -76,7 +82,7 @@ std::optional<Placement> recordPlacement(const Movie& movie, const ButtonRecord&
 
 QRectF viewBounds(const PaintContext& context, const Placement& placement, int level)
 {
-    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView))
+    if (!placement.character || level > kMaxNesting || !isUsable(placement.toView) || !context.takeVisit())
         return {};
     const Character& character = *placement.character;
     const Matrix& m = placement.toView;

@@ -15,7 +15,10 @@ namespace flash {
 [[nodiscard]] std::vector<const ButtonRecord*> visibleRecords(const ButtonDef& button, uint8_t state);
 
 // The placement of a button record's character inside its button.
-[[nodiscard]] std::optional<Placement> recordPlacement(const Movie& movie, const ButtonRecord& record,
-                                                       const Placement& button);
+// Sprites in buttons show their first frame. The placement keeps the sprite's
+// frame alive through `keepAlive`.
+[[nodiscard]] std::optional<Placement> recordPlacement(const PaintContext& context, const ButtonRecord& record,
+                                                       const Placement& button,
+                                                       std::shared_ptr<const DisplayList>& keepAlive);
 
 } // namespace flash

@@ -15,6 +15,23 @@ struct PaintContext {
     const Movie& movie;
     bool highQuality = true;
     double stageScale = 1.0 / 20; // view pixels per stage twip, for strokes that do not scale
+    // Placements left to visit in this frame: buttons and sprites that contain
+    // themselves or each other many times over stop here instead of running away.
+    size_t* visitBudget = nullptr;
+
+    // Takes one visit from the budget; false once it is spent.
+    [[nodiscard]] bool takeVisit() const
+    {
+        if (!visitBudget)
+            return true;
+        if (*visitBudget == 0)
+            return false;
+        --*visitBudget;
+        return true;
+    }
 };
+
+// Placements one frame may visit (drawing, bounds and masks together).
+inline constexpr size_t kVisitsPerFrame = 200'000;
 
 } // namespace flash

@@ -4,6 +4,7 @@
 #include "flash/render/BitmapDecoder.h"
 #include "flash/render/ImageColorTransform.h"
 #include "flash/render/Renderer.h"
+#include "flash/render/SpriteFirstFrame.h"
 
 #include <functional>
 
@@ -16,6 +17,7 @@ namespace {
 constexpr size_t kShapeBudget = 48u << 20;
 constexpr size_t kMorphBudget = 16u << 20;
 constexpr size_t kTextBudget = 8u << 20;
+constexpr size_t kSpriteFrameBudget = 256; // entries
 constexpr size_t kBitmapBudget = 96u << 20;
 constexpr size_t kTintedBitmapBudget = 24u << 20;
 
@@ -50,6 +52,7 @@ RenderCache::RenderCache(const Movie& movie)
     , m_shapes(kShapeBudget)
     , m_morphs(kMorphBudget)
     , m_texts(kTextBudget)
+    , m_spriteFrames(kSpriteFrameBudget)
     , m_bitmaps(kBitmapBudget)
     , m_tintedBitmaps(kTintedBitmapBudget)
 {
@@ -83,6 +86,14 @@ std::shared_ptr<const TextOutline> RenderCache::textOutline(const TextDef& text)
     auto outline = std::make_shared<const TextOutline>(buildTextOutline(text, m_movie));
     const size_t cost = outline->cost();
     return m_texts.insert(&text, std::move(outline), cost);
+}
+
+std::shared_ptr<const DisplayList> RenderCache::spriteFirstFrame(const SpriteDef& sprite)
+{
+    if (auto found = m_spriteFrames.find(&sprite))
+        return found;
+    std::shared_ptr<const DisplayList> frame = buildSpriteFirstFrame(m_movie, sprite);
+    return m_spriteFrames.insert(&sprite, std::move(frame), 1);
 }
 
 QImage RenderCache::bitmap(uint16_t id)
@@ -126,6 +137,7 @@ void RenderCache::clear()
     m_shapes.clear();
     m_morphs.clear();
     m_texts.clear();
+    m_spriteFrames.clear();
     m_bitmaps.clear();
     m_tintedBitmaps.clear();
 }

@@ -3,6 +3,7 @@
 // their colour-transformed variants. Each cache is bounded.
 #pragma once
 
+#include "flash/model/DisplayList.h"
 #include "flash/model/Movie.h"
 #include "flash/render/LruCache.h"
 #include "flash/render/ShapeOutline.h"
@@ -29,6 +30,8 @@ public:
     // `ratio` as placed, 0..65535.
     [[nodiscard]] std::shared_ptr<const MorphStep> morphStep(const MorphShapeDef& morph, uint16_t ratio);
     [[nodiscard]] std::shared_ptr<const TextOutline> textOutline(const TextDef& text);
+    // A sprite's first frame, for sprites shown by buttons.
+    [[nodiscard]] std::shared_ptr<const DisplayList> spriteFirstFrame(const SpriteDef& sprite);
     // The decoded bitmap `id`; null when missing or broken.
     [[nodiscard]] QImage bitmap(uint16_t id);
     // The bitmap under `transform`.
@@ -59,6 +62,7 @@ private:
     LruCache<const ShapeDef*, ShapeOutline> m_shapes;
     LruCache<MorphKey, MorphStep, MorphKeyHash> m_morphs;
     LruCache<const TextDef*, TextOutline> m_texts;
+    LruCache<const SpriteDef*, DisplayList> m_spriteFrames;
     LruCache<uint16_t, QImage> m_bitmaps;
     LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;
 };

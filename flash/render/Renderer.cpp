@@ -38,7 +38,8 @@ void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize
     painter.setRenderHint(QPainter::Antialiasing, high);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
     const Matrix toView = stageToView(m_movie->header.stage, viewSize);
-    PaintContext context{painter, *m_cache, *m_movie, high, toView.a};
+    size_t visits = kVisitsPerFrame;
+    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, &visits};
     DisplayListPainter(context, false).drawList(root, toView, ColorTransform{});
     painter.restore();
 }

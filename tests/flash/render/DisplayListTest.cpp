@@ -129,6 +129,55 @@ TEST(Buttons, UpStateRecordsInDepthOrder)
     EXPECT_PIXEL(image, 10, 70, kWhite);
 }
 
+TEST(Buttons, SpriteRecordsShowTheirFirstFrame)
+{
+    RenderScene scene;
+    scene.define(1, filledRectangle(0, 0, 20, 20, solidFill(kGreen)));
+    auto sprite = std::make_shared<SpriteDef>();
+    PlaceObject place;
+    place.depth = 1;
+    place.characterId = 1;
+    place.matrix = Matrix{1, 0, 0, 1, px(30), px(30)};
+    sprite->timeline.frames.resize(2);
+    sprite->timeline.frames[0].tags.push_back(place);
+    place.matrix = Matrix{1, 0, 0, 1, px(70), px(70)};
+    place.isMove = true;
+    sprite->timeline.frames[1].tags.push_back(place);
+    scene.define(2, sprite);
+    auto button = std::make_shared<ButtonDef>();
+    button->records = {ButtonRecord{ButtonRecord::Up, 2, 1, {}, {}, {}, {}}};
+    scene.place(1, scene.define(3, button));
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 40, 40, kGreen);
+    EXPECT_PIXEL(image, 80, 80, kWhite);
+}
+
+TEST(Buttons, ButtonsContainingThemselvesStop)
+{
+    RenderScene scene;
+    scene.define(1, filledRectangle(0, 0, 10, 10, solidFill(kRed)));
+    auto button = std::make_shared<ButtonDef>();
+    button->records = {
+        ButtonRecord{ButtonRecord::Up, 1, 1, {}, {}, {}, {}},
+        ButtonRecord{ButtonRecord::Up, 2, 2, Matrix{1, 0, 0, 1, px(1), 0}, {}, {}, {}},
+        ButtonRecord{ButtonRecord::Up, 2, 3, Matrix{1, 0, 0, 1, 0, px(1)}, {}, {}, {}},
+    };
+    scene.define(2, button);
+    auto sprite = std::make_shared<SpriteDef>(); // a sprite holding the button twice
+    PlaceObject place;
+    place.characterId = 2;
+    for (uint16_t depth : {1, 2}) {
+        place.depth = depth;
+        sprite->timeline.frames.resize(1);
+        sprite->timeline.frames[0].tags.push_back(place);
+    }
+    scene.define(3, sprite);
+    button->records.push_back(ButtonRecord{ButtonRecord::Up, 3, 4, {}, {}, {}, {}});
+    scene.place(1, std::shared_ptr<const ButtonDef>(button));
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 5, 5, kRed);
+}
+
 // A font whose glyph 0 is a square filling the EM box above the baseline.
 std::shared_ptr<FontDef> squareFont()
 {
