@@ -17,8 +17,8 @@ struct CommandLine {
     QString command;
     QString file;
     std::optional<int> frame;        // --frame N
-    std::optional<FrameRange> frames; // --frames A-B (render) or --frames N (bench: a count)
-    std::optional<int> frameCount;
+    std::optional<FrameRange> frames; // --frames A-B (render)
+    std::optional<int> frameCount;   // --frames N (bench)
     std::optional<QSize> size;       // --size WxH
     QString out;                     // --out FILE
     QString outDir;                  // --out-dir DIR
