@@ -124,6 +124,33 @@ TEST(DisplayE2e, MorphShapesFollowTheirRatio)
     }
 }
 
+TEST(DisplayE2e, MorphPairsStraightEdgesWithCurves)
+{
+    // A square whose right side bows out by 20 px at the end; half-way it bows by 10.
+    ShapeBuilder start, end;
+    start.fillSolid(Color::rgb(0x0000ff)).moveTo(20, 20).lineTo(60, 20).lineTo(60, 80).lineTo(20, 80).close();
+    end.fillSolid(Color::rgb(0x0000ff)).moveTo(20, 20).lineTo(60, 20).curveTo(100, 50, 60, 80).lineTo(20, 80).close();
+    SwfWriter w = newMovie();
+    const uint16_t morph = w.defineMorphShape(start, end);
+    w.place(Placement{.depth = 1, .characterId = morph, .matrix = Matrix{}, .ratio = 0});
+    w.showFrame();
+    w.place(Placement{.depth = 1, .ratio = 32768, .move = true});
+    w.showFrame();
+    w.place(Placement{.depth = 1, .ratio = 65535, .move = true});
+    w.showFrame();
+    PlayedMovie played(w.finish());
+    ASSERT_TRUE(played.loaded());
+    QImage img = played.image();
+    EXPECT_TRUE(colorNear(img, 58, 50, kBlue));
+    EXPECT_TRUE(colorNear(img, 63, 50, kWhite));
+    img = played.advance().image();
+    EXPECT_TRUE(colorNear(img, 67, 50, kBlue)) << "the bulge peaks at x = 70 half-way";
+    EXPECT_TRUE(colorNear(img, 73, 50, kWhite));
+    img = played.advance().image();
+    EXPECT_TRUE(colorNear(img, 77, 50, kBlue)) << "and at x = 80 at the end";
+    EXPECT_TRUE(colorNear(img, 83, 50, kWhite));
+}
+
 TEST(DisplayE2e, MorphGradientsAndLineWidthsInterpolate)
 {
     SwfWriter w = newMovie();
@@ -176,8 +203,15 @@ TEST(DisplayE2e, ButtonsShowTheirUpState)
             .part({.states = 1, .characterId = up, .depth = 3, .matrix = Matrix::translation(10, 0)})
             .onRelease(Actions().play());
         w.place(1, w.defineButton(button, version), Matrix::translation(20, 20));
+        if (version == 2) { // a part's own colour transform: the red square turns purple
+            ButtonBuilder tinted;
+            tinted.part({.states = 1, .characterId = up, .depth = 1, .colorTransform = ColorTransform::add(0, 0, 255)});
+            w.place(2, w.defineButton(tinted, 2), Matrix::translation(20, 60));
+        }
         const QImage img = renderFirstFrame(w);
         EXPECT_TRUE(colorNear(img, 50, 40, kRed));
+        if (version == 2)
+            EXPECT_TRUE(colorNear(img, 40, 80, QColor(255, 0, 255)));
         EXPECT_TRUE(colorNear(img, 25, 40, kWhite)) << "only the up state shows";
         EXPECT_TRUE(colorNear(img, 90, 90, kWhite)) << "the hit area is never drawn";
     }

@@ -153,6 +153,51 @@ TEST(TimelineE2e, NestedSpritesAndTheirStopActions)
     EXPECT_TRUE(colorNear(movie.image(), 15, 15, kWhite));
 }
 
+TEST(TimelineE2e, ActionsInASpriteDriveTheSpritesTimeline)
+{
+    // The sprite's frame 1 jumps to its frame 3 and stops there; the main timeline plays on.
+    SwfWriter w = newMovie();
+    const uint16_t red = w.defineShape(square(0, 0, 10, Color::rgb(0xff0000)));
+    const uint16_t blue = w.defineShape(square(0, 0, 10, Color::rgb(0x0000ff)));
+    Timeline sprite;
+    sprite.place(1, red);
+    for (int f = 0; f < 4; ++f) {
+        if (f > 0)
+            sprite.move(1, Matrix::translation(20 * f, 0));
+        if (f == 1)
+            sprite.actions(Actions().gotoFrame(3));
+        sprite.showFrame();
+    }
+    w.place(1, w.defineSprite(sprite), Matrix::translation(0, 10));
+    w.place(2, blue, Matrix::translation(0, 60)).showFrame();
+    w.move(2, Matrix::translation(50, 60)).showFrame();
+    PlayedMovie movie(w.finish());
+    movie.advance();
+    EXPECT_EQ(movie.player().currentFrame(), 1);
+    EXPECT_TRUE(colorNear(movie.image(), 65, 15, kRed)) << "the sprite went to its frame 3";
+    EXPECT_TRUE(colorNear(movie.image(), 55, 65, kBlue));
+    movie.advance(3);
+    EXPECT_EQ(movie.player().currentFrame(), 0);
+    EXPECT_TRUE(movie.player().isPlaying());
+    EXPECT_TRUE(colorNear(movie.image(), 65, 15, kRed)) << "and stayed there";
+    EXPECT_TRUE(colorNear(movie.image(), 5, 65, kBlue));
+}
+
+TEST(TimelineE2e, ReplacingACharacterKeepsItsPlacement)
+{
+    SwfWriter w = newMovie();
+    const uint16_t red = w.defineShape(square(0, 0, 20, Color::rgb(0xff0000)));
+    const uint16_t white = w.defineShape(square(0, 0, 20, Color::rgb(0xffffff)));
+    w.place(Placement{.depth = 1, .characterId = white, .matrix = Matrix::translation(50, 50),
+                      .colorTransform = ColorTransform::multiply(0, 1, 1)}).showFrame();
+    w.place(Placement{.depth = 1, .characterId = red, .move = true}).showFrame();
+    PlayedMovie movie(w.finish());
+    EXPECT_TRUE(colorNear(movie.image(), 60, 60, QColor(0, 255, 255)));
+    movie.advance();
+    EXPECT_TRUE(colorNear(movie.image(), 60, 60, kBlack)) << "red under the kept colour transform, at the kept place";
+    EXPECT_TRUE(colorNear(movie.image(), 10, 10, kWhite));
+}
+
 TEST(TimelineE2e, StopActionKeepsTheMovieStopped)
 {
     SwfWriter w = busyMovie();
