@@ -1,6 +1,7 @@
-// Per-pixel colour transform through one lookup table per channel.
+// Per-pixel colour transform through one lookup table per channel, and edge extension.
 #include "flash/render/ImageColorTransform.h"
 
+#include <algorithm>
 #include <array>
 
 namespace flash {
@@ -38,6 +39,26 @@ QImage colorTransformed(const QImage& image, const ColorTransform& transform)
         }
     }
     return straight.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage withRepeatedEdges(const QImage& image, int border)
+{
+    if (image.isNull() || border <= 0)
+        return image;
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = source.width(), h = source.height();
+    QImage out(w + 2 * border, h + 2 * border, QImage::Format_ARGB32_Premultiplied);
+    if (out.isNull())
+        return {};
+    for (int y = 0; y < out.height(); ++y) {
+        const int sy = std::clamp(y - border, 0, h - 1);
+        const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        std::fill(dst, dst + border, src[0]);
+        std::copy(src, src + w, dst + border);
+        std::fill(dst + border + w, dst + out.width(), src[w - 1]);
+    }
+    return out;
 }
 
 } // namespace flash

@@ -40,7 +40,7 @@ size_t RenderCache::MorphKeyHash::operator()(const MorphKey& k) const
 
 size_t RenderCache::TintKeyHash::operator()(const TintKey& k) const
 {
-    size_t seed = k.id;
+    size_t seed = hashCombine(k.id, size_t(k.border));
     const ColorTransform& t = k.transform;
     for (double v : {t.rMult, t.gMult, t.bMult, t.aMult, t.rAdd, t.gAdd, t.bAdd, t.aAdd})
         seed = hashCombine(seed, std::hash<double>()(v));
@@ -114,6 +114,18 @@ QImage RenderCache::bitmap(uint16_t id, const ColorTransform& transform)
     if (auto found = m_tintedBitmaps.find(key))
         return *found;
     QImage image = colorTransformed(bitmap(id), transform);
+    const size_t cost = imageCost(image);
+    return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
+}
+
+QImage RenderCache::bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border)
+{
+    if (border <= 0)
+        return bitmap(id, transform);
+    const TintKey key{id, transform, border};
+    if (auto found = m_tintedBitmaps.find(key))
+        return *found;
+    QImage image = withRepeatedEdges(bitmap(id, transform), border);
     const size_t cost = imageCost(image);
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }

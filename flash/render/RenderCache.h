@@ -36,6 +36,9 @@ public:
     [[nodiscard]] QImage bitmap(uint16_t id);
     // The bitmap under `transform`.
     [[nodiscard]] QImage bitmap(uint16_t id, const ColorTransform& transform);
+    // The bitmap under `transform` with `border` pixels around it that repeat
+    // its edge pixels, for fills that extend a picture's edges outwards.
+    [[nodiscard]] QImage bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border);
 
     [[nodiscard]] CacheStatistics statistics() const;
     void clear();
@@ -52,6 +55,7 @@ private:
     struct TintKey {
         uint16_t id = 0;
         ColorTransform transform;
+        int border = 0;
         friend bool operator==(const TintKey&, const TintKey&) = default;
     };
     struct TintKeyHash {

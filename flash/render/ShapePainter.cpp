@@ -7,6 +7,7 @@
 #include "flash/render/RenderCache.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace flash {
@@ -25,7 +26,7 @@ bool isClipped(FillKind kind)
 
 // A texture brush for a bitmap fill, or nothing when the bitmap is missing.
 std::optional<QBrush> bitmapBrush(const PaintContext& context, const FillStyle& fill,
-                                  const ColorTransform& transform, QImage* imageOut = nullptr)
+                                  const ColorTransform& transform)
 {
     if (!isUsable(fill.matrix) || !fill.matrix.inverted())
         return std::nullopt;
@@ -34,8 +35,6 @@ std::optional<QBrush> bitmapBrush(const PaintContext& context, const FillStyle& 
         return std::nullopt;
     QBrush brush(image);
     brush.setTransform(toQTransform(fill.matrix));
-    if (imageOut)
-        *imageOut = std::move(image);
     return brush;
 }
 
@@ -58,29 +57,44 @@ void setSmoothing(const PaintContext& context, FillKind kind)
                                   context.highQuality && (!isBitmap(kind) || isSmoothed(kind)));
 }
 
-// A clipped bitmap shows only where the picture is: parts of the path beyond
-// it are cut away (the picture does not tile).
+// Beyond a clipped bitmap's edges its outermost pixels repeat; the picture
+// does not tile. The picture is drawn grown by a border of repeated edge pixels
+// wide enough for the path (within reason; farther out the path is cut off).
+constexpr int kMaxEdgeBorder = 256;
+
 void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
                         const ColorTransform& transform)
 {
-    QImage image;
-    const auto brush = bitmapBrush(context, fill, transform, &image);
-    if (!brush)
+    if (!isUsable(fill.matrix) || !fill.matrix.inverted())
+        return;
+    const QImage picture = context.cache.bitmap(fill.bitmapId);
+    if (picture.isNull())
         return;
     const QTransform toShape = toQTransform(fill.matrix);
-    const QRectF pictureRect(0, 0, image.width(), image.height());
+    const QRectF pictureRect(0, 0, picture.width(), picture.height());
+    const QRectF reach = toShape.inverted().mapRect(path.boundingRect());
+    const double overhang = std::max({pictureRect.left() - reach.left(), reach.right() - pictureRect.right(),
+                                      pictureRect.top() - reach.top(), reach.bottom() - pictureRect.bottom(), 0.0});
+    // A border of at least one pixel keeps smoothing from blending in the opposite edge.
+    int border = 1;
+    while (border < overhang + 1 && border < kMaxEdgeBorder)
+        border *= 2;
+    const QImage grown = context.cache.bitmapWithEdges(fill.bitmapId, transform, border);
+    if (grown.isNull())
+        return;
+    QBrush brush(grown);
+    brush.setTransform(QTransform::fromTranslate(-border, -border) * toShape);
     QPainter& painter = context.painter;
-    const QRectF inPicture = toShape.inverted().mapRect(path.boundingRect());
-    if (pictureRect.adjusted(-0.5, -0.5, 0.5, 0.5).contains(inPicture)) {
-        painter.fillPath(path, *brush);
+    if (overhang < border) {
+        painter.fillPath(path, brush);
         return;
     }
-    QPainterPath pictureArea;
-    pictureArea.addPolygon(toShape.map(QPolygonF(pictureRect)));
-    pictureArea.closeSubpath();
+    QPainterPath grownArea;
+    grownArea.addPolygon(toShape.map(QPolygonF(pictureRect.adjusted(-border, -border, border, border))));
+    grownArea.closeSubpath();
     painter.save();
-    painter.setClipPath(pictureArea, Qt::IntersectClip);
-    painter.fillPath(path, *brush);
+    painter.setClipPath(grownArea, Qt::IntersectClip);
+    painter.fillPath(path, brush);
     painter.restore();
 }
 

@@ -47,13 +47,23 @@ TEST(BitmapFill, RepeatingTilesThePicture)
     EXPECT_PIXEL(image, 45, 5, kWhite); // beyond the shape
 }
 
-TEST(BitmapFill, ClippedShowsThePictureOnce)
+TEST(BitmapFill, ClippedRepeatsItsEdgePixelsOutwards)
 {
     const QImage image = renderBitmapFill(FillKind::NonSmoothedClippedBitmap);
     EXPECT_PIXEL(image, 5, 5, kRed);
     EXPECT_PIXEL(image, 15, 15, kBlack);
-    EXPECT_NE(pixelAt(image, 25, 5), kRed);
-    EXPECT_NE(pixelAt(image, 35, 35), kBlack);
+    EXPECT_PIXEL(image, 25, 5, kGreen);  // the right edge column carried on
+    EXPECT_PIXEL(image, 5, 35, kBlue);   // the bottom edge row
+    EXPECT_PIXEL(image, 35, 35, kBlack); // the corner pixel
+    EXPECT_PIXEL(image, 45, 5, kWhite);  // beyond the shape
+}
+
+TEST(BitmapFill, SmoothedClippedEdgesDoNotWrapAround)
+{
+    const QImage image = renderBitmapFill(FillKind::ClippedBitmap);
+    // The top-left pixel's outer edge: a tiling picture would blend in the far side.
+    EXPECT_PIXEL_NEAR(image, 0, 0, kRed, 4);
+    EXPECT_PIXEL_NEAR(image, 19, 19, kBlack, 4);
 }
 
 TEST(BitmapFill, SmoothingBlendsNeighbouringPixels)
