@@ -6,6 +6,7 @@
 #include "ui/skin_catalog.h"
 #include "ui/window_design.h"
 
+#include <QColor>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -71,6 +72,19 @@ TEST(Skin, ButtonPairsShareSizeAndTileButDiffer)
         EXPECT_EQ(normal.pixel(0, 0), hover.pixel(0, 0));
         EXPECT_EQ(normal.pixel(0, normal.height() - 1), hover.pixel(0, hover.height() - 1));
         EXPECT_EQ(normal.pixel(normal.width() - 1, 1), hover.pixel(hover.width() - 1, 1));
+    }
+}
+
+TEST(Skin, TrackHasItsGrooveAndWhiteFoot)
+{
+    const QImage track(ui::skinPicturePath(QStringLiteral("jin1")));
+    ASSERT_EQ(track.size(), QSize(269, 17));
+    for (const int x : {0, 134, 268}) {
+        EXPECT_EQ(QColor(track.pixel(x, 7)), QColor(0x50, 0xCF, 0xF0));
+        for (const int y : {8, 9, 10})
+            EXPECT_EQ(QColor(track.pixel(x, y)), QColor(Qt::black));
+        EXPECT_EQ(QColor(track.pixel(x, 14)), QColor(0x50, 0xCF, 0xF0));
+        EXPECT_EQ(QColor(track.pixel(x, 16)), QColor(Qt::white));
     }
 }
 
