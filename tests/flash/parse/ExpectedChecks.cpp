@@ -59,20 +59,23 @@ void checkShape(const flash::Movie& m, const QJsonObject& e)
     auto shape = m.find<flash::ShapeDef>(uint16_t(e["id"].toInt()));
     ASSERT_TRUE(shape) << (m.errors.empty() ? "" : m.errors[0]);
     EXPECT_EQ(shape->bounds, rectOf(e["bounds"]));
-    if (e.contains("edge_bounds"))
+    if (e.contains("edge_bounds")) {
         EXPECT_EQ(shape->edgeBounds, rectOf(e["edge_bounds"]));
+    }
     EXPECT_EQ(shape->nonZeroWinding, e["has_fill_winding"].toBool());
     const auto styles = e["shape"]["initial_styles"].toObject();
     const auto fills = styles["fill"].toArray();
     const auto lines = styles["line"].toArray();
     ASSERT_GE(shape->fills.size(), size_t(fills.size()));
     for (qsizetype i = 0; i < fills.size(); ++i) {
-        if (fills[i]["type"].toString().toLower() == "solid")
+        if (fills[i]["type"].toString().toLower() == "solid") {
             EXPECT_EQ(shape->fills[size_t(i)].color, colorOf(fills[i]["color"]));
+        }
     }
     ASSERT_GE(shape->lines.size(), size_t(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i)
+    for (qsizetype i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(shape->lines[size_t(i)].width, lines[i]["width"].toInt());
+    }
     const auto expected = expectedEdges(e["shape"]["records"].toArray(), size_t(fills.size()), size_t(lines.size()));
     expectEdges(expected.start, actualEdges(shape->paths), true);
 }
@@ -107,8 +110,9 @@ void checkMorph(const flash::Movie& m, const QJsonObject& e)
         const auto& a = morph->start.paths[p].commands;
         const auto& b = morph->end.paths[p].commands;
         ASSERT_EQ(a.size(), b.size());
-        for (size_t i = 0; i < a.size(); ++i)
+        for (size_t i = 0; i < a.size(); ++i) {
             EXPECT_EQ(a[i].kind, b[i].kind);
+        }
     }
 }
 
@@ -119,8 +123,9 @@ static void checkGlyphs(const flash::FontDef& font, const QJsonArray& glyphs)
         SCOPED_TRACE("glyph " + std::to_string(g));
         const auto expected = expectedEdges(glyphs[g]["records"].toArray(), 1, 0);
         expectEdges(expected.start, actualEdges(font.glyphs[size_t(g)].paths), false);
-        for (const auto& path : font.glyphs[size_t(g)].paths)
+        for (const auto& path : font.glyphs[size_t(g)].paths) {
             EXPECT_EQ(path.fill1, 1u);
+        }
     }
 }
 
@@ -128,19 +133,23 @@ void checkFont(const flash::Movie& m, const QJsonObject& e)
 {
     auto font = m.find<flash::FontDef>(uint16_t(e["id"].toInt()));
     ASSERT_TRUE(font) << (m.errors.empty() ? "" : m.errors[0]);
-    if (e.contains("font_name"))
+    if (e.contains("font_name")) {
         EXPECT_EQ(font->name, e["font_name"].toString().toStdString());
-    if (e.contains("em_square_size"))
+    }
+    if (e.contains("em_square_size")) {
         EXPECT_EQ(font->emSize, e["em_square_size"].toDouble());
-    if (e.contains("is_bold"))
+    }
+    if (e.contains("is_bold")) {
         EXPECT_EQ(font->bold, e["is_bold"].toBool());
+    }
     if (e.contains("glyphs"))
         checkGlyphs(*font, e["glyphs"].toArray());
     if (e.contains("code_units")) {
         const auto codes = e["code_units"].toArray();
         ASSERT_EQ(font->glyphs.size(), size_t(codes.size()));
-        for (qsizetype i = 0; i < codes.size(); ++i)
+        for (qsizetype i = 0; i < codes.size(); ++i) {
             EXPECT_EQ(font->glyphs[size_t(i)].code, codes[i].toInt());
+        }
     }
     if (e.contains("layout")) {
         const auto layout = e["layout"].toObject();
@@ -161,16 +170,21 @@ void checkText(const flash::Movie& m, const QJsonObject& e)
     for (qsizetype i = 0; i < records.size(); ++i) {
         const auto& r = text->records[size_t(i)];
         const auto x = records[i].toObject();
-        if (x.contains("font_id"))
+        if (x.contains("font_id")) {
             EXPECT_EQ(r.fontId, x["font_id"].toInt());
-        if (x.contains("color"))
+        }
+        if (x.contains("color")) {
             EXPECT_EQ(r.color, colorOf(x["color"]));
-        if (x.contains("offset_x"))
+        }
+        if (x.contains("offset_x")) {
             EXPECT_EQ(r.x, x["offset_x"].toDouble());
-        if (x.contains("offset_y"))
+        }
+        if (x.contains("offset_y")) {
             EXPECT_EQ(r.y, x["offset_y"].toDouble());
-        if (x.contains("font_size"))
+        }
+        if (x.contains("font_size")) {
             EXPECT_EQ(r.height, x["font_size"].toInt());
+        }
         const auto entries = x["entries"].toArray();
         ASSERT_EQ(r.glyphs.size(), size_t(entries.size()));
         for (qsizetype g = 0; g < entries.size(); ++g) {
@@ -199,8 +213,9 @@ static void checkButton(const flash::Movie& m, const QJsonObject& e)
     }
     const auto actions = e["actions"].toArray();
     ASSERT_EQ(button->actions.size(), size_t(actions.size()));
-    for (qsizetype i = 0; i < actions.size(); ++i)
+    for (qsizetype i = 0; i < actions.size(); ++i) {
         EXPECT_EQ(button->actions[size_t(i)].actions, fromHex(actions[i]["actions"].toString()));
+    }
 }
 
 static void checkPlace(const flash::Movie& m, const QJsonObject& e)
@@ -210,10 +225,12 @@ static void checkPlace(const flash::Movie& m, const QJsonObject& e)
     const auto& place = std::get<flash::PlaceObject>(m.timeline.frames[0].tags[0]);
     EXPECT_EQ(place.depth, e["depth"].toInt());
     EXPECT_EQ(place.isMove, e["is_update"].toBool());
-    if (e.contains("character_id"))
+    if (e.contains("character_id")) {
         EXPECT_EQ(place.characterId, e["character_id"].toInt());
-    else
+    }
+    else {
         EXPECT_FALSE(place.characterId);
+    }
     ASSERT_EQ(bool(place.matrix), e.contains("matrix"));
     if (place.matrix)
         expectMatrix(*place.matrix, e["matrix"]);

@@ -89,8 +89,9 @@ TEST(SwfContainer, WhatIsNotAMovieIsRejected)
     for (const auto& bytes : notMovies) {
         auto c = flash::openSwfContainer(bytes, kCap);
         EXPECT_FALSE(c) << "accepted " << bytes.size() << " bytes";
-        if (!c)
+        if (!c) {
             EXPECT_FALSE(c.error().empty());
+        }
     }
 }
 

@@ -57,8 +57,9 @@ TEST(ParseShape, SquareBecomesOneAbsolutePath)
     EXPECT_EQ(path.commands[0].kind, Kind::MoveTo);
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(path.commands[i].to, expected[i]) << i;
-        if (i)
+        if (i) {
             EXPECT_EQ(path.commands[i].kind, Kind::LineTo);
+        }
     }
 }
 
