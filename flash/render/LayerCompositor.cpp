@@ -3,6 +3,7 @@
 #include "flash/render/LayerCompositor.h"
 
 #include <QPaintDevice>
+#include <QPainterPath>
 #include <QPainter>
 #include <algorithm>
 #include <optional>
@@ -117,7 +118,30 @@ void compositeLayer(QPainter& painter, const QImage& layer, QPoint topLeft, Blen
             compositeLayer(painter, layer, topLeft, BlendMode::Normal, opacity, parentIsLayer);
         return;
     }
-    blendPixels(*target, layer, topLeft, mode, opacity);
+    if (!painter.hasClipping()) {
+        blendPixels(*target, layer, topLeft, mode, opacity);
+        return;
+    }
+    // The pixel loop knows nothing of masks: cut the layer to the clip first.
+    painter.save();
+    painter.resetTransform();
+    const QPainterPath clip = painter.clipPath();
+    painter.restore();
+    QImage coverage(layer.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.fill(Qt::transparent);
+    {
+        QPainter mask(&coverage);
+        mask.setRenderHint(QPainter::Antialiasing, painter.testRenderHint(QPainter::Antialiasing));
+        mask.translate(-topLeft);
+        mask.fillPath(clip, Qt::black);
+    }
+    QImage clipped = layer;
+    {
+        QPainter cut(&clipped);
+        cut.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        cut.drawImage(0, 0, coverage);
+    }
+    blendPixels(*target, clipped, topLeft, mode, opacity);
 }
 
 } // namespace flash

@@ -55,6 +55,16 @@ TEST(BlendMode, EraseAndAlphaCutIntoTheirLayer)
     EXPECT_PIXEL(image, 45, 20, kRed);
 }
 
+TEST(BlendMode, PixelLoopModesStayInsideTheirMask)
+{
+    RenderScene scene(40, 40, kGrey);
+    scene.place(1, scene.define(1, filledRectangle(0, 0, 20, 40, solidFill(kBlue)))).clipDepth = 2;
+    scene.place(2, scene.define(2, filledRectangle(0, 0, 40, 40, solidFill(kOrange)))).blendMode = BlendMode::Subtract;
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 10, 20, (Rgba{0, 0, 128, 255}));
+    EXPECT_PIXEL(image, 30, 20, kGrey);
+}
+
 TEST(BlendMode, LayerAlphaAppliesToTheGroupAsAWhole)
 {
     RenderScene scene(40, 40, kWhite);
