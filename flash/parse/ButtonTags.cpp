@@ -46,7 +46,10 @@ std::vector<uint8_t> copyBytes(std::span<const uint8_t> bytes) { return {bytes.b
 
 void defineButton(TagContext& t, std::shared_ptr<ButtonDef> button)
 {
-    if (!t.ok())
+    size_t actionBytes = 0;
+    for (const auto& action : button->actions)
+        actionBytes += sizeof(ButtonCondAction) + action.actions.size();
+    if (!t.ok() || !t.ctx.charge(sizeof(ButtonDef) + button->records.size() * sizeof(ButtonRecord) + actionBytes))
         return;
     const uint16_t id = button->id;
     t.ctx.define(t.code, t.offset, id, std::shared_ptr<const ButtonDef>(std::move(button)));

@@ -284,6 +284,8 @@ void parseDefineMorphShape(TagContext& t)
     MorphStyles styles = styleReader.read();
     if (!styleReader.ok())
         return t.reject(styleReader.problem.empty() ? "morph styles end early" : styleReader.problem);
+    if (!t.ctx.charge(2 * (styles.startFills.size() * sizeof(FillStyle) + styles.startLines.size() * sizeof(LineStyle))))
+        return;
     morph->start.fills = std::move(styles.startFills);
     morph->end.fills = std::move(styles.endFills);
     morph->start.lines = std::move(styles.startLines);

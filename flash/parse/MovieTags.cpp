@@ -44,7 +44,7 @@ void parseExportAssets(TagContext& t)
     for (uint16_t i = 0; i < count && !r.failed(); ++i) {
         const uint16_t id = r.u16();
         auto name = r.cString();
-        if (!r.failed())
+        if (!r.failed() && t.ctx.charge(64 + name.size()))
             t.ctx.movie().exports.insert_or_assign(std::move(name), id);
     }
 }

@@ -140,6 +140,8 @@ std::vector<FillStyle> StyleReader::fillArray()
     fills.reserve(std::min(count, r.remaining()));
     for (size_t i = 0; i < count && ok(); ++i)
         fills.push_back(fill());
+    if (budget && !budget->charge(fills.size() * sizeof(FillStyle)))
+        r.fail();
     return fills;
 }
 
@@ -152,6 +154,8 @@ std::vector<LineStyle> StyleReader::lineArray()
     lines.reserve(std::min(count, r.remaining() / 2));
     for (size_t i = 0; i < count && ok(); ++i)
         lines.push_back(line());
+    if (budget && !budget->charge(lines.size() * sizeof(LineStyle)))
+        r.fail();
     return lines;
 }
 

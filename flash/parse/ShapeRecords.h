@@ -21,6 +21,7 @@ struct StyleReader {
     ByteReader& r;
     uint8_t shapeVersion;
     std::string problem;
+    ParseContext* budget = nullptr; // charged for the style arrays read
 
     FillStyle fill();
     LineStyle line();

@@ -34,7 +34,7 @@ void parseDefineShape(TagContext& t)
         const uint8_t flags = r.u8();
         shape->nonZeroWinding = flags & 0x04;
     }
-    StyleReader styles{r, shape->version, {}};
+    StyleReader styles{r, shape->version, {}, &t.ctx};
     shape->fills = styles.fillArray();
     shape->lines = styles.lineArray();
     if (!styles.ok())

@@ -23,6 +23,18 @@ void TimelineBuilder::addLabel(std::string label)
     m_hasPending = true;
 }
 
+void TimelineBuilder::addSceneLabel(uint32_t frame, std::string label)
+{
+    if (m_ctx.charge(sizeof(std::pair<uint32_t, std::string>) + label.size()))
+        m_sceneLabels.emplace_back(frame, std::move(label));
+}
+
+void TimelineBuilder::addScene(Scene scene)
+{
+    if (m_ctx.charge(sizeof(Scene) + scene.name.size()))
+        m_timeline.scenes.push_back(std::move(scene));
+}
+
 bool TimelineBuilder::showFrame()
 {
     if (m_timeline.frames.size() >= m_ctx.limits().maxFrames || !m_ctx.charge(sizeof(Frame)))

@@ -18,8 +18,8 @@ public:
 
     void add(ControlTag tag);
     void addLabel(std::string label);
-    void addSceneLabel(uint32_t frame, std::string label) { m_sceneLabels.emplace_back(frame, std::move(label)); }
-    void addScene(Scene scene) { m_timeline.scenes.push_back(std::move(scene)); }
+    void addSceneLabel(uint32_t frame, std::string label);
+    void addScene(Scene scene);
     // Closes the current frame; false once the frame limit is reached.
     [[nodiscard]] bool showFrame();
     // Closes a trailing frame (control tags or labels after the last

@@ -211,6 +211,21 @@ TEST(HostileInput, FrameAndMemoryLimits)
     ASSERT_TRUE(small);
     EXPECT_LT((*small)->timeline.frames.size(), 5000u);
     EXPECT_TRUE(hasErrorContaining(**small, "load limit"));
+
+    // One shape of 100000 tiny edges: each costs a path command, so the budget stops it.
+    Bytes shape;
+    shape.u16(1).rect(0, 10, 0, 10).u8(0).u8(0).ub(0, 4).ub(0, 4);
+    for (int i = 0; i < 100000; ++i)
+        shape.ub(1, 1).ub(1, 1).ub(0, 4).ub(0, 1).ub(i & 1, 1).sb(1, 2); // alternating 1-twip steps
+    shape.ub(0, 6).flushBits();
+    auto shapes = loadMovie(movie(join({tag(2, shape), showFrame(), endTag()})), limits);
+    ASSERT_TRUE(shapes);
+    EXPECT_EQ((*shapes)->find<flash::ShapeDef>(1), nullptr);
+    EXPECT_TRUE(hasErrorContaining(**shapes, "load limit"));
+    auto unlimited = loadMovie(movie(join({tag(2, shape), showFrame(), endTag()})));
+    ASSERT_TRUE(unlimited);
+    ASSERT_TRUE((*unlimited)->find<flash::ShapeDef>(1));
+    EXPECT_EQ((*unlimited)->find<flash::ShapeDef>(1)->paths.at(0).commands.size(), 100001u);
 }
 
 TEST(HostileInput, HeaderFrameCountIsNotTrusted)
