@@ -6,6 +6,7 @@
 #include "flash/render/ObjectBounds.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
+#include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
 
 #include <QPainter>
@@ -35,7 +36,7 @@ DisplayListPainter::DisplayListPainter(const PaintContext& context, bool insideL
 }
 
 void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
-                                  const ColorTransform& transform, int level)
+                                  const ColorTransform& transform, int level, const ScalingGrid* grid)
 {
     if (level > kMaxNesting)
         return;
@@ -65,7 +66,7 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
             activeMasks.push_back(*object->clipDepth);
             continue;
         }
-        if (object->visible)
+        if (object->visible && !(grid && drawInGrid(*object, *grid, toView, transform)))
             drawObject(*object, toView, transform, level);
     }
     endMasksBefore(UINT32_MAX);
@@ -119,9 +120,36 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
             drawText(**text, placement);
     } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
         drawButton(**button, placement, level);
-    } else if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children) {
-        drawList(*placement.children, placement.toView, placement.transform, level + 1);
+    } else if (auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&character); sprite && *sprite && placement.children) {
+        const auto grid = ScalingGrid::forSprite(m_context, **sprite, *placement.children, placement.toView);
+        drawList(*placement.children, placement.toView, placement.transform, level + 1, grid ? &*grid : nullptr);
     }
+}
+
+bool DisplayListPainter::drawInGrid(const DisplayObject& object, const ScalingGrid& grid, const Matrix& spriteToView,
+                                    const ColorTransform& spriteTransform)
+{
+    if (object.blendMode >= BlendMode::Layer && object.blendMode <= BlendMode::HardLight)
+        return false;
+    std::shared_ptr<const MorphStep> step;
+    const ShapeDef* shape = nullptr;
+    std::shared_ptr<const ShapeOutline> outline;
+    if (auto* def = std::get_if<std::shared_ptr<const ShapeDef>>(&object.character); def && *def) {
+        shape = def->get();
+        outline = m_context.cache.shapeOutline(*shape);
+    } else if (auto* morph = std::get_if<std::shared_ptr<const MorphShapeDef>>(&object.character); morph && *morph) {
+        step = m_context.cache.morphStep(**morph, object.ratio);
+        shape = &step->shape;
+        outline = std::shared_ptr<const ShapeOutline>(step, &step->outline);
+    } else {
+        return false;
+    }
+    if (!isUsable(object.matrix) || !m_context.takeVisit())
+        return true;
+    paintShape(m_context, ScalingGrid::stylesInSpriteSpace(*shape, object.matrix),
+               grid.remapped(*outline, object.matrix), spriteToView,
+               spriteTransform.multiplied(object.colorTransform));
+    return true;
 }
 
 void DisplayListPainter::drawBitmap(const BitmapDef& bitmap, const Placement& placement)

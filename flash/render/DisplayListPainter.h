@@ -9,18 +9,25 @@
 
 namespace flash {
 
+class ScalingGrid;
+
 class DisplayListPainter {
 public:
     // `insideLayer`: the painter draws into a blending layer (see compositeLayer).
     DisplayListPainter(const PaintContext& context, bool insideLayer);
 
-    void drawList(const DisplayList& list, const Matrix& toView, const ColorTransform& transform, int level = 0);
+    // `grid`: the list is a sprite's with nine-slice scaling in force.
+    void drawList(const DisplayList& list, const Matrix& toView, const ColorTransform& transform, int level = 0,
+                  const ScalingGrid* grid = nullptr);
     void draw(const Placement& placement, int level);
 
 private:
     void drawObject(const DisplayObject& object, const Matrix& parentToView,
                     const ColorTransform& parentTransform, int level);
     void drawContent(const Placement& placement, int level);
+    // A shape of a nine-slice sprite; false when the object is not a plain shape.
+    bool drawInGrid(const DisplayObject& object, const ScalingGrid& grid, const Matrix& spriteToView,
+                    const ColorTransform& spriteTransform);
     void drawInLayer(const Placement& placement, int level);
     void drawBitmap(const BitmapDef& bitmap, const Placement& placement);
     void drawText(const TextDef& text, const Placement& placement);

@@ -63,6 +63,21 @@ TEST(Sprites, InvisibleAndUnusableObjectsAreSkipped)
     EXPECT_PIXEL(image, 10, 10, kWhite);
 }
 
+TEST(Sprites, ScalingGridKeepsCornersAtTheirSize)
+{
+    RenderScene scene(200, 100);
+    DisplayObject& sprite = scene.placeSprite(1, Matrix{3, 0, 0, 1, 0, 0}, nullptr, 9);
+    scene.movie().scalingGrids[9] = Rect{int32_t(px(10)), int32_t(px(40)), int32_t(px(10)), int32_t(px(40))};
+    DisplayList* children = sprite.sprite->children.get();
+    scene.place(1, scene.define(1, filledRectangle(0, 0, 50, 50, solidFill(kBlue))), {}, children);
+    scene.place(2, scene.define(2, filledRectangle(0, 0, 10, 10, solidFill(kRed))), {}, children);
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 5, 5, kRed);
+    EXPECT_PIXEL(image, 20, 5, kBlue);   // scaled plainly the corner would reach x = 30
+    EXPECT_PIXEL(image, 145, 25, kBlue); // the whole still spans the scaled width
+    EXPECT_PIXEL(image, 155, 25, kWhite);
+}
+
 TEST(Masks, ClipDepthMasksTheDepthsAboveIt)
 {
     RenderScene scene;

@@ -81,9 +81,10 @@ DisplayObject& RenderScene::place(uint16_t depth, Character character, Matrix ma
     return ref;
 }
 
-DisplayObject& RenderScene::placeSprite(uint16_t depth, Matrix matrix, DisplayList* list)
+DisplayObject& RenderScene::placeSprite(uint16_t depth, Matrix matrix, DisplayList* list, uint16_t spriteId)
 {
-    auto def = std::make_shared<const SpriteDef>();
+    auto def = std::make_shared<SpriteDef>();
+    def->id = spriteId;
     DisplayObject& object = place(depth, def, matrix, list);
     object.sprite = std::make_unique<SpriteState>();
     object.sprite->def = def;

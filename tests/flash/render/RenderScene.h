@@ -45,7 +45,7 @@ public:
     // Places a character in `list` (the root when null).
     DisplayObject& place(uint16_t depth, Character character, Matrix matrix = {}, DisplayList* list = nullptr);
     // Places a sprite whose children are given by the returned display list.
-    DisplayObject& placeSprite(uint16_t depth, Matrix matrix = {}, DisplayList* list = nullptr);
+    DisplayObject& placeSprite(uint16_t depth, Matrix matrix = {}, DisplayList* list = nullptr, uint16_t spriteId = 0);
 
     // Renders with a renderer kept across calls (so caches are exercised).
     QImage render(QSize size = {});
