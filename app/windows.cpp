@@ -42,11 +42,8 @@ WindowSession::WindowSession()
 
 WindowSession::~WindowSession()
 {
-    for (auto& window : windows_) {
-        if (window)
-            QObject::disconnect(window.get(), nullptr, nullptr, nullptr);
+    for (auto& window : windows_)
         window.reset();
-    }
     currentSession = nullptr;
 }
 
@@ -71,8 +68,8 @@ ui::DesignWindow& WindowSession::reach(WindowName name)
         if (slot.get() == window)
             std::ignore = slot.release();
     };
-    QObject::connect(window, &ui::DesignWindow::unloaded, window, forget);
-    QObject::connect(window, &QObject::destroyed, forget);
+    QObject::connect(window, &ui::DesignWindow::unloaded, &watcher_, forget);
+    QObject::connect(window, &QObject::destroyed, &watcher_, forget);
     window->Form_Load();
     return *window;
 }

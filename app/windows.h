@@ -4,6 +4,8 @@
 // its design state, and runs its load hook; closing a window destroys it, and
 // the next reach creates it anew.
 
+#include <QObject>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -47,6 +49,9 @@ private:
     static constexpr std::size_t kWindowCount = 5;
     std::array<std::unique_ptr<ui::DesignWindow>, kWindowCount> windows_;
     ProgramEnd programEnd_;
+    // Context of the connections that watch the windows: they end with the
+    // session, also for a closed window whose deletion is still pending.
+    QObject watcher_;
 };
 
 namespace Windows {

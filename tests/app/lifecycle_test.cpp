@@ -81,6 +81,17 @@ TEST_F(Lifecycle, ClosingDestroysTheWindowAndTheNextReachBuildsTheDesignState)
     EXPECT_EQ(again.windowTitle(), QStringLiteral("打开目录"));
 }
 
+TEST(WindowSessionEnd, AWindowClosedJustBeforeTheEndIsDeletedSafely)
+{
+    auto session = std::make_unique<WindowSession>();
+    QPointer<Form1> about = &Windows::form1();
+    about->show();
+    about->close();
+    session.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+}
+
 TEST_F(Lifecycle, PlayerWindowComesBackWithItsCaptionAndSize)
 {
     FlashFrom& player = Windows::flashfrom();
