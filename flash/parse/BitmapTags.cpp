@@ -1,5 +1,6 @@
 // Bitmap tags, kept encoded for the renderer: DefineBits with JPEGTables,
 // DefineBitsJPEG2/3/4 and DefineBitsLossless 1/2.
+#include "flash/parse/Primitives.h"
 #include "flash/parse/TagCodes.h"
 #include "flash/parse/TagHandlers.h"
 
@@ -7,8 +8,6 @@
 
 namespace flash {
 namespace {
-
-std::vector<uint8_t> copyBytes(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
 
 void defineBitmap(TagContext& t, std::shared_ptr<BitmapDef> bitmap)
 {

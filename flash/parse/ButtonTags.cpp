@@ -33,7 +33,7 @@ std::string readButtonRecords(ByteReader& r, bool isButton2, std::vector<ButtonR
                 return problem;
             if (flags & 0x20) {
                 const uint8_t mode = r.u8();
-                record.blendMode = (mode >= 2 && mode <= 14) ? BlendMode(mode) : BlendMode::Normal;
+                record.blendMode = blendModeFromByte(mode);
             }
         }
         if (r.failed())
@@ -41,8 +41,6 @@ std::string readButtonRecords(ByteReader& r, bool isButton2, std::vector<ButtonR
         records.push_back(std::move(record));
     }
 }
-
-std::vector<uint8_t> copyBytes(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
 
 void defineButton(TagContext& t, std::shared_ptr<ButtonDef> button)
 {

@@ -7,20 +7,6 @@
 #include "flash/parse/TimelineBuilder.h"
 
 namespace flash {
-namespace {
-
-std::vector<uint8_t> copyBytes(std::span<const uint8_t> bytes) { return {bytes.begin(), bytes.end()}; }
-
-// Copied data (actions, sound info) is charged to the load budget.
-bool chargeCopy(TagContext& t, size_t bytes) { return t.ctx.charge(bytes); }
-
-BlendMode blendModeFrom(uint8_t stored)
-{
-    // 0 and 1 both mean normal; unknown values draw as normal too.
-    return (stored >= 2 && stored <= 14) ? BlendMode(stored) : BlendMode::Normal;
-}
-
-} // namespace
 
 void parsePlaceObject(TagContext& t)
 {
@@ -66,7 +52,7 @@ void parsePlaceObject2(TagContext& t)
                 return t.reject(problem);
         }
         if (flags3 & 0x02)
-            place.blendMode = blendModeFrom(r.u8());
+            place.blendMode = blendModeFromByte(r.u8());
         if (flags3 & 0x04)
             place.cacheAsBitmap = r.u8() != 0;
         if (flags3 & 0x20)
@@ -83,7 +69,7 @@ void parsePlaceObject2(TagContext& t)
     if (!t.ok())
         return;
     for (const auto& action : place.clipActions) {
-        if (!chargeCopy(t, action.actions.size()))
+        if (!t.ctx.charge(action.actions.size()))
             return;
     }
     t.timeline.add(std::move(place));
@@ -110,7 +96,7 @@ void parseDoAction(TagContext& t)
 {
     DoAction action;
     const auto bytes = t.body.rest();
-    if (!chargeCopy(t, bytes.size()))
+    if (!t.ctx.charge(bytes.size()))
         return;
     action.actions = copyBytes(bytes);
     t.timeline.add(std::move(action));
@@ -121,7 +107,7 @@ void parseDoInitAction(TagContext& t)
     DoAction action;
     action.initSpriteId = t.body.u16();
     const auto bytes = t.body.rest();
-    if (!t.ok() || !chargeCopy(t, bytes.size()))
+    if (!t.ok() || !t.ctx.charge(bytes.size()))
         return;
     action.actions = copyBytes(bytes);
     t.timeline.add(std::move(action));

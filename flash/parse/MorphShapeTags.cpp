@@ -75,27 +75,12 @@ struct MorphStyleReader {
         start.width = r.u16();
         end.width = r.u16();
         if (morphVersion >= 2) {
-            BitReader bits(r);
-            const auto startCap = capFromBits(bits.ub(2));
-            const auto join = joinFromBits(bits.ub(2));
-            start.hasFill = bits.flag();
-            start.noHScale = bits.flag();
-            start.noVScale = bits.flag();
-            start.pixelHinting = bits.flag();
-            bits.ub(5);
-            start.noClose = bits.flag();
-            const auto endCap = capFromBits(bits.ub(2));
-            if (!startCap || !endCap || !join) {
+            if (!readStrokeFlags(r, start)) {
                 if (ok())
                     problem = "invalid line cap or join style";
                 r.fail();
                 return;
             }
-            start.startCap = *startCap;
-            start.endCap = *endCap;
-            start.join = *join;
-            if (start.join == JoinStyle::Miter)
-                start.miterLimit = r.fixed8();
             const uint16_t endWidth = end.width;
             end = start;
             end.width = endWidth;

@@ -95,14 +95,8 @@ FillStyle StyleReader::fill()
     return f;
 }
 
-LineStyle StyleReader::line()
+bool readStrokeFlags(ByteReader& r, LineStyle& l)
 {
-    LineStyle l;
-    l.width = r.u16();
-    if (shapeVersion < 4) {
-        l.color = readColor(r, shapeVersion >= 3);
-        return l;
-    }
     BitReader bits(r);
     const auto startCap = capFromBits(bits.ub(2));
     const auto join = joinFromBits(bits.ub(2));
@@ -113,17 +107,30 @@ LineStyle StyleReader::line()
     bits.ub(5);
     l.noClose = bits.flag();
     const auto endCap = capFromBits(bits.ub(2));
-    if (!startCap || !endCap || !join) {
-        if (problem.empty() && !r.failed())
-            problem = "invalid line cap or join style";
-        r.fail();
-        return l;
-    }
+    if (!startCap || !endCap || !join)
+        return false;
     l.startCap = *startCap;
     l.endCap = *endCap;
     l.join = *join;
     if (l.join == JoinStyle::Miter)
         l.miterLimit = r.fixed8();
+    return true;
+}
+
+LineStyle StyleReader::line()
+{
+    LineStyle l;
+    l.width = r.u16();
+    if (shapeVersion < 4) {
+        l.color = readColor(r, shapeVersion >= 3);
+        return l;
+    }
+    if (!readStrokeFlags(r, l)) {
+        if (problem.empty() && !r.failed())
+            problem = "invalid line cap or join style";
+        r.fail();
+        return l;
+    }
     if (l.hasFill)
         l.fill = fill();
     else

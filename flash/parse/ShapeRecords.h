@@ -32,6 +32,10 @@ struct StyleReader {
     [[nodiscard]] bool ok() const { return problem.empty() && !r.failed(); }
 };
 
+// The flag word of a version-4 line style (caps, join, fill flag, scaling,
+// no-close) and the miter limit after it; false for an invalid cap or join.
+bool readStrokeFlags(ByteReader& r, LineStyle& line);
+
 // FillStyle type byte to kind; nullopt for a type movies may not use.
 [[nodiscard]] std::optional<FillKind> fillKindFromType(uint8_t type);
 [[nodiscard]] SpreadMode spreadFromBits(unsigned bits);
