@@ -8,8 +8,8 @@
 
 namespace flash {
 
-// Largest picture decoded, in pixels; bigger ones are treated as broken.
-inline constexpr qint64 kMaxBitmapPixels = 8192LL * 8192LL;
+// Largest picture decoded, in pixels (as large as players allow); bigger ones are treated as broken.
+inline constexpr qint64 kMaxBitmapPixels = 4096LL * 4096LL;
 
 // Returns a Format_ARGB32_Premultiplied image, or a null image when the data
 // is broken, too big or in an encoding that cannot be read.

@@ -14,12 +14,12 @@ namespace {
 
 // Budgets, in bytes: together they keep a large movie's renderer within a
 // modest footprint while a typical movie never evicts anything.
-constexpr size_t kShapeBudget = 48u << 20;
-constexpr size_t kMorphBudget = 16u << 20;
+constexpr size_t kShapeBudget = 32u << 20;
+constexpr size_t kMorphBudget = 12u << 20;
 constexpr size_t kTextBudget = 8u << 20;
 constexpr size_t kSpriteFrameBudget = 256; // entries
-constexpr size_t kBitmapBudget = 96u << 20;
-constexpr size_t kTintedBitmapBudget = 24u << 20;
+constexpr size_t kBitmapBudget = 80u << 20; // holds at least one picture of the largest size
+constexpr size_t kTintedBitmapBudget = 16u << 20;
 
 size_t imageCost(const QImage& image)
 {
