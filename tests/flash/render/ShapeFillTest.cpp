@@ -179,5 +179,26 @@ TEST(ShapeFill, HostileCoordinatesAndIndicesDoNotCrash)
     EXPECT_FALSE(image.isNull());
 }
 
+TEST(ShapeFill, EnormousScalesStayBounded)
+{
+    auto shape = std::make_shared<ShapeDef>();
+    shape->bounds = {-int32_t(px(50)), int32_t(px(50)), -int32_t(px(50)), int32_t(px(50))};
+    shape->fills = {solidFill(kRed)};
+    shape->lines = {solidLine(uint16_t(px(2)), kBlack)};
+    ShapePath round;
+    round.fill1 = 1;
+    round.line = 1;
+    round.commands = {{K::MoveTo, {px(-50), 0}, {}}, {K::CurveTo, {px(50), 0}, {0, px(-50)}},
+                      {K::CurveTo, {px(-50), 0}, {0, px(50)}}};
+    shape->paths = {round};
+    RenderScene scene;
+    auto def = scene.define(1, shape);
+    scene.place(1, def, Matrix{1e8, 0, 0, 1e8, px(50), px(50)});
+    scene.place(2, def, Matrix{1e8, 3e7, -2e7, 1e8, -1e9, 1e9});
+    scene.place(3, def, Matrix{1e-9, 0, 0, 1e-9, px(10), px(10)});
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 50, 50, kRed); // deep inside the enlarged circle
+}
+
 } // namespace
 } // namespace flash::test
