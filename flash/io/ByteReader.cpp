@@ -6,17 +6,6 @@
 
 namespace flash {
 
-double ByteReader::f64()
-{
-    // Stored as two little-endian 32-bit halves, low word first.
-    const uint64_t lo = u32();
-    const uint64_t hi = u32();
-    const uint64_t bits = lo | hi << 32;
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
-}
-
 float ByteReader::f16()
 {
     const uint16_t h = u16();

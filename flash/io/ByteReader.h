@@ -63,7 +63,6 @@ public:
         std::memcpy(&f, &bits, sizeof f);
         return f;
     }
-    double f64();
     float f16();
     // Variable-length unsigned integer, 7 bits per byte, at most 5 bytes.
     uint32_t encodedU32();

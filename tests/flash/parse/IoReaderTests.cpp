@@ -70,6 +70,16 @@ TEST(ByteReader, EncodedU32StopsAfterFiveBytes)
     EXPECT_EQ(r.u8(), 1);
 }
 
+TEST(ByteReader, FloatsAndFixedPoint)
+{
+    const std::vector<uint8_t> data{0x00, 0x00, 0xc0, 0x3f, 0x80, 0xff, 0x00, 0x80, 0x01, 0x00};
+    ByteReader r(data);
+    EXPECT_FLOAT_EQ(r.f32(), 1.5f);
+    EXPECT_DOUBLE_EQ(r.fixed8(), -0.5);
+    EXPECT_DOUBLE_EQ(r.fixed16(), 1.5);
+    EXPECT_FALSE(r.failed());
+}
+
 TEST(ByteReader, SeekStaysInside)
 {
     const std::vector<uint8_t> data{1, 2, 3};

@@ -231,3 +231,21 @@ TEST(ParseTimeline, FirstDefinitionOfAnIdWins)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TagDump, ListsTagsWithSpritesIndentedAndRejectsNonMovies)
+{
+    const auto bytes = movie(join({squareShape(1), sprite(2, 1, join({place2(1, 1), showFrame(), endTag()})),
+                                   tagWithLength(26, 500, std::vector<uint8_t>{1, 2})}),
+                             {.signature = 'C'});
+    const std::string dump = flash::dumpTags(bytes);
+    EXPECT_NE(dump.find("CWS version 10"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("21 DefineShape ("), std::string::npos) << dump;
+    EXPECT_NE(dump.find("DefineSprite (") , std::string::npos) << dump;
+    EXPECT_NE(dump.find("\n  "), std::string::npos) << dump; // sprite children indented
+    EXPECT_NE(dump.find("PlaceObject2 (500 bytes) TRUNCATED to 2"), std::string::npos) << dump;
+    EXPECT_EQ(flash::dumpTags(std::vector<uint8_t>{'x', 'y', 'z'}).rfind("not a movie", 0), 0u);
+}
+
+} // namespace
