@@ -78,8 +78,10 @@ ShapeOutline ScalingGrid::remapped(const ShapeOutline& outline, const Matrix& ch
 {
     ShapeOutline out = outline;
     for (ShapeOutline::Layer& layer : out.layers) {
-        for (ShapeOutline::StyledPath& fill : layer.fills)
+        for (ShapeOutline::StyledPath& fill : layer.fills) {
             fill.path = remapped(fill.path, childMatrix);
+            fill.seams = remapped(fill.seams, childMatrix);
+        }
         for (ShapeOutline::StyledPath& stroke : layer.strokes)
             stroke.path = remapped(stroke.path, childMatrix);
     }

@@ -3,6 +3,7 @@
 
 #include "flash/render/EdgeRun.h"
 
+#include <algorithm>
 #include <map>
 
 namespace flash {
@@ -11,6 +12,7 @@ namespace {
 
 struct LayerEdges {
     std::map<uint32_t, std::vector<EdgeRun>> fills;
+    std::map<uint32_t, std::vector<EdgeRun>> seams; // by the fill drawn first
     std::map<uint32_t, std::vector<EdgeRun>> lines;
 };
 
@@ -33,8 +35,15 @@ void collectEdges(const ShapePath& path, const ShapeDef& shape, LayerEdges& laye
         for (const EdgeRun& run : runs)
             target.push_back(run.reversed());
     }
-    if (path.line != 0 && path.line <= shape.lines.size()) {
+    const bool stroked = path.line != 0 && path.line <= shape.lines.size();
+    if (stroked) {
         auto& target = layer.lines[path.line];
+        target.insert(target.end(), runs.begin(), runs.end());
+    }
+    const bool twoFills = path.fill0 != 0 && path.fill1 != 0 && path.fill0 != path.fill1
+        && path.fill0 <= fillCount && path.fill1 <= fillCount;
+    if (twoFills && !stroked) {
+        auto& target = layer.seams[std::min(path.fill0, path.fill1)];
         target.insert(target.end(), runs.begin(), runs.end());
     }
 }
@@ -60,10 +69,14 @@ ShapeOutline buildShapeOutline(const ShapeDef& shape)
     ShapeOutline outline;
     for (LayerEdges& layerEdges : edges) {
         ShapeOutline::Layer layer;
-        for (auto& [style, runs] : layerEdges.fills)
-            layer.fills.push_back({style, linkIntoContours(std::move(runs), rule)});
+        for (auto& [style, runs] : layerEdges.fills) {
+            const auto seams = layerEdges.seams.find(style);
+            layer.fills.push_back({style, linkIntoContours(std::move(runs), rule),
+                                   seams == layerEdges.seams.end() ? QPainterPath()
+                                                                   : linkIntoPolylines(seams->second, false)});
+        }
         for (auto& [style, runs] : layerEdges.lines)
-            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose)});
+            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}});
         if (!layer.fills.empty() || !layer.strokes.empty())
             outline.layers.push_back(std::move(layer));
     }
@@ -89,7 +102,7 @@ size_t ShapeOutline::cost() const
     size_t total = sizeof(ShapeOutline);
     for (const Layer& layer : layers) {
         for (const StyledPath& p : layer.fills)
-            total += pathCost(p.path);
+            total += pathCost(p.path) + pathCost(p.seams);
         for (const StyledPath& p : layer.strokes)
             total += pathCost(p.path);
     }

@@ -13,6 +13,10 @@ struct ShapeOutline {
     struct StyledPath {
         uint32_t style = 0; // 1-based index into the shape's fills or lines
         QPainterPath path;  // twips of the shape's space
+        // Fills only: the unstroked edges this fill shares with a fill drawn
+        // after it. Painted over with a one-pixel line of this fill, they keep
+        // the background from showing through where two anti-aliased edges meet.
+        QPainterPath seams;
     };
     // The styles of one style array: its fills are drawn first, then its lines;
     // a later layer draws on top of all of them.

@@ -175,15 +175,22 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const QPain
 } // namespace
 
 void paintFill(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
-               const ColorTransform& transform)
+               const ColorTransform& transform, const QPainterPath& seams)
 {
     setSmoothing(context, fill.kind);
     if (isBitmap(fill.kind) && isClipped(fill.kind)) {
         paintClippedBitmap(context, fill, path, transform);
         return;
     }
-    if (const auto brush = fillBrush(context, fill, transform))
-        context.painter.fillPath(path, *brush);
+    const auto brush = fillBrush(context, fill, transform);
+    if (!brush)
+        return;
+    context.painter.fillPath(path, *brush);
+    if (!seams.isEmpty() && context.highQuality) {
+        QPen seamPen(*brush, 0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+        seamPen.setCosmetic(true);
+        context.painter.strokePath(seams, seamPen);
+    }
 }
 
 void paintShape(const PaintContext& context, const ShapeDef& styles, const ShapeOutline& outline,
@@ -193,7 +200,7 @@ void paintShape(const PaintContext& context, const ShapeDef& styles, const Shape
     for (const ShapeOutline::Layer& layer : outline.layers) {
         for (const ShapeOutline::StyledPath& fill : layer.fills) {
             if (fill.style <= styles.fills.size())
-                paintFill(context, styles.fills[fill.style - 1], fill.path, transform);
+                paintFill(context, styles.fills[fill.style - 1], fill.path, transform, fill.seams);
         }
         for (const ShapeOutline::StyledPath& stroke : layer.strokes) {
             if (stroke.style <= styles.lines.size())

@@ -11,8 +11,9 @@ namespace flash {
 void paintShape(const PaintContext& context, const ShapeDef& styles, const ShapeOutline& outline,
                 const Matrix& toView, const ColorTransform& transform);
 
-// Fills `path` (shape twips, painter already set to the shape's transform) with a fill style.
+// Fills `path` (shape twips, painter already set to the shape's transform) with
+// a fill style, then covers `seams` with a one-pixel line of the same paint.
 void paintFill(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
-               const ColorTransform& transform);
+               const ColorTransform& transform, const QPainterPath& seams = {});
 
 } // namespace flash

@@ -47,6 +47,34 @@ TEST(ShapeFill, EdgeCarriesLeftAndRightFills)
     EXPECT_PIXEL(image, 90, 50, kWhite);
 }
 
+TEST(ShapeFill, NoBackgroundSeamBetweenNeighbouringFills)
+{
+    // Two red fills meeting half-way through pixel column 50.
+    auto shape = std::make_shared<ShapeDef>();
+    shape->bounds = {0, int32_t(px(100)), 0, int32_t(px(100))};
+    shape->fills = {solidFill(kRed), solidFill(Rgba{255, 0, 0, 255})};
+    ShapePath left; // the shared edge has a path of its own
+    left.fill1 = 1;
+    left.commands = {{K::MoveTo, {px(50.5), px(90)}, {}}, {K::LineTo, {px(10), px(90)}, {}},
+                     {K::LineTo, {px(10), px(10)}, {}}, {K::LineTo, {px(50.5), px(10)}, {}}};
+    ShapePath shared;
+    shared.fill0 = 2;
+    shared.fill1 = 1;
+    shared.commands = {{K::MoveTo, {px(50.5), px(10)}, {}}, {K::LineTo, {px(50.5), px(90)}, {}}};
+    ShapePath right;
+    right.fill1 = 2;
+    right.commands = {{K::MoveTo, {px(50.5), px(10)}, {}}, {K::LineTo, {px(90.5), px(10)}, {}},
+                      {K::LineTo, {px(90.5), px(90)}, {}}, {K::LineTo, {px(50.5), px(90)}, {}}};
+    shape->paths = {left, shared, right};
+    RenderScene scene;
+    scene.place(1, scene.define(1, shape));
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 50, 50, kRed);
+    EXPECT_PIXEL(image, 51, 50, kRed);
+    EXPECT_PIXEL(image, 49, 50, kRed);
+    EXPECT_PIXEL_NEAR(image, 90, 50, (Rgba{255, 128, 128, 255}), 4); // the outer edges stay soft
+}
+
 // One path around two overlapping squares, both traced clockwise.
 std::shared_ptr<ShapeDef> overlappingSquares(bool nonZero)
 {
