@@ -102,6 +102,12 @@ Decompressed decodeLzma(std::span<const uint8_t> properties, std::span<const uin
         void* p;
         ~OptionsOwner() { free(p); }
     } optionsOwner{filters[0].options};
+    // The decoder allocates the whole dictionary the properties ask for (up to
+    // 4 GiB). No match can reach further back than the output we accept, so a
+    // dictionary as large as the cap decodes the same data.
+    auto* options = static_cast<lzma_options_lzma*>(filters[0].options);
+    options->dict_size = uint32_t(std::clamp<size_t>(options->dict_size, LZMA_DICT_SIZE_MIN,
+                                                     std::max<size_t>(cap, LZMA_DICT_SIZE_MIN)));
 
     lzma_stream ls = LZMA_STREAM_INIT;
     if (lzma_raw_decoder(&ls, filters) != LZMA_OK) {

@@ -176,6 +176,10 @@ TEST(Decompress, LzmaRoundTripCapAndBadProperties)
     EXPECT_EQ(capped.data.size(), 4096u);
     EXPECT_TRUE(capped.hitCap);
 
+    // A hostile dictionary size of 4 GiB decodes the same data without a huge allocation.
+    uint8_t hugeDictionary[5] = {props[0], 0xff, 0xff, 0xff, 0xff};
+    EXPECT_EQ(flash::decodeLzma(hugeDictionary, packed, 1 << 20).data, data);
+
     const std::vector<uint8_t> badProps{0xff, 0, 0, 0, 0};
     EXPECT_FALSE(flash::decodeLzma(badProps, packed, 1 << 20).problem.empty());
     EXPECT_FALSE(flash::decodeLzma(std::span<const uint8_t>(props, 3), packed, 1 << 20).problem.empty());
