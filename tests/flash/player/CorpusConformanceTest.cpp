@@ -1,6 +1,5 @@
 // Every movie of the shared corpus loads, plays through all its frames, goes to
 // frames and draws a sample of them, without crashing or hanging.
-#include "TestApplication.h"
 
 #include "flash/player/Player.h"
 
@@ -121,7 +120,6 @@ TEST(CorpusConformance, EveryMoviePlaysThroughAndDraws)
     const std::vector<fs::path> movies = corpusMovies();
     if (movies.empty())
         GTEST_SKIP() << "no corpus at " << VF_CORPUS_DIR;
-    ensureApplication();
     QImage canvas(kSampleSize, QImage::Format_ARGB32_Premultiplied);
     Watchdog watchdog;
     for (const fs::path& movie : movies) {

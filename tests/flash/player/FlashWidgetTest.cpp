@@ -1,10 +1,11 @@
 // The Flash control as its host drives it: by dispatch id, with and without a movie.
-#include "TestApplication.h"
 #include "TestMovies.h"
 
 #include "flash/widget/FlashWidget.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,8 +17,6 @@ constexpr int kMovie = 102, kPlay = 112, kStop = 113, kTotalFrames = 124, kPlayi
 
 class FlashWidgetTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
-
     void SetUp() override
     {
         ASSERT_TRUE(directory.isValid());

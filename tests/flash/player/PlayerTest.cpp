@@ -1,5 +1,4 @@
 // The player facade: loading, the seven operations' engine side, drawing and the clock.
-#include "TestApplication.h"
 #include "TestMovies.h"
 
 #include "flash/player/Player.h"
@@ -11,8 +10,6 @@ namespace {
 
 class PlayerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
-
     QImage frameImage() { return player.renderImage(QSize(200, 100)); }
 
     Player player;
