@@ -3,6 +3,7 @@
 
 #include "flash/render/LayerCompositor.h"
 #include "flash/render/MaskOutline.h"
+#include "flash/render/MaskStack.h"
 #include "flash/render/ObjectBounds.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
@@ -40,16 +41,9 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
 {
     if (level > kMaxNesting)
         return;
-    QPainter& painter = m_context.painter;
-    std::vector<uint16_t> activeMasks; // clip depths, innermost last
-    auto endMasksBefore = [&](uint32_t depth) {
-        while (!activeMasks.empty() && depth > activeMasks.back()) {
-            painter.restore();
-            activeMasks.pop_back();
-        }
-    };
+    MaskStack masks(m_context.painter);
     for (const auto& [depth, object] : list.objects()) {
-        endMasksBefore(depth);
+        masks.endBefore(depth);
         if (object->clipDepth) {
             if (*object->clipDepth <= depth)
                 continue; // masks no depth at all
@@ -59,17 +53,12 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
             mask.ratio = object->ratio;
             mask.children = object->sprite ? object->sprite->children.get() : nullptr;
             mask.buttonState = object->buttonState;
-            const QPainterPath area = isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath();
-            painter.save();
-            painter.resetTransform();
-            painter.setClipPath(area, Qt::IntersectClip);
-            activeMasks.push_back(*object->clipDepth);
+            masks.push(*object->clipDepth, isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath());
             continue;
         }
         if (object->visible && !(grid && drawInGrid(*object, *grid, toView, transform)))
             drawObject(*object, toView, transform, level);
     }
-    endMasksBefore(UINT32_MAX);
 }
 
 void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& parentToView,

@@ -108,6 +108,22 @@ TEST(Masks, NestedMasksIntersect)
     EXPECT_PIXEL(image, 80, 50, kWhite);
 }
 
+TEST(Masks, OverlappingRangesEndIndependently)
+{
+    RenderScene scene;
+    scene.place(1, scene.define(1, filledRectangle(0, 0, 50, 100, solidFill(kBlue)))).clipDepth = 5;
+    scene.place(3, scene.define(2, filledRectangle(0, 0, 100, 50, solidFill(kBlue)))).clipDepth = 8;
+    scene.place(4, scene.define(3, filledRectangle(0, 0, 100, 100, solidFill(kRed))));
+    scene.place(6, scene.define(4, filledRectangle(60, 0, 100, 100, solidFill(kGreen))));
+    scene.place(9, scene.define(5, filledRectangle(90, 90, 100, 100, solidFill(kBlack))));
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 25, 25, kRed);   // under both masks
+    EXPECT_PIXEL(image, 25, 75, kWhite); // outside the second
+    EXPECT_PIXEL(image, 80, 25, kGreen); // depth 6: the first mask has ended
+    EXPECT_PIXEL(image, 80, 75, kWhite);
+    EXPECT_PIXEL(image, 95, 95, kBlack); // depth 9: no mask left
+}
+
 TEST(Masks, SpriteMaskUsesTheUnionOfItsChildren)
 {
     RenderScene scene;

@@ -1,0 +1,40 @@
+// The masks in force while one display list is drawn, kept as the painter's clip.
+#pragma once
+
+#include <QPainterPath>
+#include <cstdint>
+#include <vector>
+
+class QPainter;
+
+namespace flash {
+
+// Masks cover depth ranges that may end in any order (one mask can reach past
+// another placed inside its range), so when one ends the clip is rebuilt from
+// those still in force.
+class MaskStack {
+public:
+    explicit MaskStack(QPainter& painter) : m_painter(painter) {}
+    ~MaskStack();
+    MaskStack(const MaskStack&) = delete;
+    MaskStack& operator=(const MaskStack&) = delete;
+
+    // `area` in device pixels masks depths up to `clipDepth`.
+    void push(uint16_t clipDepth, const QPainterPath& area);
+    // Lifts the masks whose range ends before `depth`.
+    void endBefore(uint32_t depth);
+
+private:
+    struct Mask {
+        uint16_t clipDepth = 0;
+        QPainterPath area;
+    };
+    void saveOnce();
+    void clipTo(const QPainterPath& area);
+
+    QPainter& m_painter;
+    std::vector<Mask> m_masks;
+    bool m_saved = false;
+};
+
+} // namespace flash
