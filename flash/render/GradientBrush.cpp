@@ -1,5 +1,7 @@
 // Builds QGradients: stops under the colour transform, linear-light blending
-// emulated with extra stops, and the three spread modes.
+// emulated with extra stops, and the three spread modes. Colours blend channel
+// by channel, alpha included (not premultiplied): a stop fading to transparent
+// black darkens on its way, as movies expect.
 #include "flash/render/GradientBrush.h"
 
 #include "flash/render/QtConversions.h"
@@ -92,6 +94,7 @@ std::optional<QBrush> gradientBrush(const FillStyle& fill, const ColorTransform&
         QLinearGradient linear(-kHalfSquare, 0, kHalfSquare, 0);
         linear.setStops(stops);
         linear.setSpread(toQSpread(gradient.spread));
+        linear.setInterpolationMode(QGradient::ComponentInterpolation);
         brush = QBrush(linear);
     } else {
         const bool hasFocus = fill.kind == FillKind::FocalRadialGradient && std::isfinite(gradient.focalPoint);
@@ -99,6 +102,7 @@ std::optional<QBrush> gradientBrush(const FillStyle& fill, const ColorTransform&
         QRadialGradient radial(QPointF(0, 0), kHalfSquare, QPointF(focal * kHalfSquare, 0));
         radial.setStops(stops);
         radial.setSpread(toQSpread(gradient.spread));
+        radial.setInterpolationMode(QGradient::ComponentInterpolation);
         brush = QBrush(radial);
     }
     brush.setTransform(toQTransform(fill.matrix));

@@ -91,6 +91,14 @@ TEST(Gradient, ManyStopsAndHardEdges)
     EXPECT_PIXEL_NEAR(hard, 55, 50, kGreen, 6);
 }
 
+TEST(Gradient, TransparentStopsBlendChannelByChannel)
+{
+    FillStyle fill = redToBlue(FillKind::LinearGradient, 0, 100);
+    fill.gradient.stops = {{0, kWhite}, {255, Rgba{0, 0, 0, 0}}};
+    // Halfway: grey 128 at half opacity over the white background.
+    EXPECT_PIXEL_NEAR(renderGradient(fill), 50, 50, (Rgba{191, 191, 191, 255}), 4);
+}
+
 TEST(Gradient, ColourTransformAppliesToStops)
 {
     ColorTransform noRed;
