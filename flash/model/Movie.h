@@ -91,6 +91,7 @@ struct Movie {
     std::map<uint16_t, Character> dictionary;
     Timeline timeline;
     std::vector<uint8_t> jpegTables;
+    uint32_t fileAttributes = 0;                  // FileAttributes flags as stored (0x08: scripts are ActionScript 3)
     std::map<std::string, uint16_t> exports;      // ExportAssets: name -> character
     std::map<uint16_t, Rect> scalingGrids;        // DefineScalingGrid: character -> centre rect
     std::map<std::string, int> tagCounts;         // tag name -> how many the file holds (sprites included)

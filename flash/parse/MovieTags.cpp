@@ -16,6 +16,16 @@ void parseSetBackgroundColor(TagContext& t)
         t.ctx.movie().backgroundColor = color;
 }
 
+void parseFileAttributes(TagContext& t)
+{
+    // Older writers store a single byte.
+    const auto bytes = t.body.rest();
+    uint32_t flags = 0;
+    for (size_t i = 0; i < bytes.size() && i < 4; ++i)
+        flags |= uint32_t(bytes[i]) << (8 * i);
+    t.ctx.movie().fileAttributes = flags;
+}
+
 void parseSceneAndFrameLabelData(TagContext& t)
 {
     auto& r = t.body;

@@ -43,6 +43,7 @@ void parseStartSound(TagContext& t);
 void parseFrameLabel(TagContext& t);
 // MovieTags.cpp
 void parseSetBackgroundColor(TagContext& t);
+void parseFileAttributes(TagContext& t);
 void parseSceneAndFrameLabelData(TagContext& t);
 void parseExportAssets(TagContext& t);
 void parseDefineScalingGrid(TagContext& t);

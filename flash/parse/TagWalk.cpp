@@ -52,6 +52,7 @@ constexpr HandlerEntry kHandlers[] = {
     {TagCode::StartSound, parseStartSound},
     {TagCode::FrameLabel, parseFrameLabel},
     {TagCode::SetBackgroundColor, parseSetBackgroundColor},
+    {TagCode::FileAttributes, parseFileAttributes},
     {TagCode::DefineSceneAndFrameLabelData, parseSceneAndFrameLabelData},
     {TagCode::ExportAssets, parseExportAssets},
     {TagCode::DefineScalingGrid, parseDefineScalingGrid},

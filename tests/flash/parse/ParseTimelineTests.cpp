@@ -212,6 +212,7 @@ TEST(ParseTimeline, MovieWideTags)
     EXPECT_EQ(m->exports.at("Other"), 2);
     EXPECT_EQ(m->scalingGrids.at(1), (flash::Rect{20, 80, 20, 80}));
     EXPECT_EQ(m->tagCounts.at("FileAttributes"), 1);
+    EXPECT_EQ(m->fileAttributes, 0x08u);
     EXPECT_EQ(m->tagCounts.at("Metadata"), 1);
     EXPECT_EQ(m->tagCounts.at("Protect"), 1);
     EXPECT_EQ(m->tagCounts.at("EnableDebugger2"), 1);
