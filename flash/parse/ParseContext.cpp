@@ -31,7 +31,8 @@ void ParseContext::error(std::string message)
 
 void ParseContext::publishTagCounts()
 {
-    for (size_t code = 0; code < m_tagCounts.size(); ++code) {
+    // End tags close timelines; they are not counted as content.
+    for (size_t code = 1; code < m_tagCounts.size(); ++code) {
         if (m_tagCounts[code])
             m_movie.tagCounts[tagName(uint16_t(code))] += int(m_tagCounts[code]);
     }

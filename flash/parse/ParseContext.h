@@ -29,7 +29,7 @@ public:
     void error(std::string message);
 
     void countTag(uint16_t code) { ++m_tagCounts[code & 0x3ff]; }
-    // Moves the per-code counts into Movie::tagCounts by name.
+    // Moves the per-code counts into Movie::tagCounts by name (End excluded).
     void publishTagCounts();
 
     // Adds a definition; the first definition of an id wins, as in players.

@@ -28,12 +28,13 @@ constexpr std::array<std::string_view, kNamedCodes> kNames = [] {
     n[56] = "ExportAssets"; n[57] = "ImportAssets"; n[58] = "EnableDebugger"; n[59] = "DoInitAction";
     n[60] = "DefineVideoStream"; n[61] = "VideoFrame"; n[62] = "DefineFontInfo2"; n[63] = "DebugID";
     n[64] = "EnableDebugger2"; n[65] = "ScriptLimits"; n[66] = "SetTabIndex"; n[69] = "FileAttributes";
-    n[70] = "PlaceObject3"; n[71] = "ImportAssets2"; n[72] = "DoABCDefine"; n[73] = "DefineFontAlignZones";
+    n[70] = "PlaceObject3"; n[71] = "ImportAssets2"; n[72] = "DoABC(72)"; n[73] = "DefineFontAlignZones";
     n[74] = "CSMTextSettings"; n[75] = "DefineFont3"; n[76] = "SymbolClass"; n[77] = "Metadata";
     n[78] = "DefineScalingGrid"; n[82] = "DoABC"; n[83] = "DefineShape4"; n[84] = "DefineMorphShape2";
     n[86] = "DefineSceneAndFrameLabelData"; n[87] = "DefineBinaryData"; n[88] = "DefineFontName";
     n[89] = "StartSound2"; n[90] = "DefineBitsJPEG4"; n[91] = "DefineFont4"; n[93] = "EnableTelemetry";
     n[94] = "PlaceObject4";
+    // Code 72 is the early form of DoABC, without flags and name; named apart from code 82.
     return n;
 }();
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -18,6 +19,7 @@ const fs::path kCorpus = VF_CORPUS_DIR;
 struct ManifestRow {
     int headerFrames = 0;
     std::string notes;
+    std::set<std::string> tags; // every tag kind the file holds
 };
 
 std::map<std::string, ManifestRow> readManifest()
@@ -27,6 +29,8 @@ std::map<std::string, ManifestRow> readManifest()
     std::string line;
     std::getline(in, line); // column names
     while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         std::vector<std::string> cells;
         std::stringstream ss(line);
         std::string cell;
@@ -34,7 +38,11 @@ std::map<std::string, ManifestRow> readManifest()
             cells.push_back(cell);
         if (cells.size() < 27)
             continue;
-        rows[cells[0]] = {std::atoi(cells[5].c_str()), cells[26]};
+        std::set<std::string> tags;
+        std::stringstream list(cells.size() > 27 ? cells[27] : "");
+        while (std::getline(list, cell, ','))
+            tags.insert(cell);
+        rows[cells[0]] = {std::atoi(cells[5].c_str()), cells[26], tags};
     }
     return rows;
 }
@@ -64,6 +72,10 @@ TEST(CorpusLoad, EveryFileLoadsOrIsRejectedAndFrameCountsMatch)
             continue;
         ++checked;
         EXPECT_EQ((*movie)->timeline.frames.size(), size_t(row->second.headerFrames));
+        std::set<std::string> counted;
+        for (const auto& [name, count] : (*movie)->tagCounts)
+            counted.insert(name);
+        EXPECT_EQ(counted, row->second.tags);
         EXPECT_TRUE((*movie)->errors.empty()) << (*movie)->errors.front();
     }
     EXPECT_GT(loaded, 300);
