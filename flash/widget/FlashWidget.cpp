@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QUrl>
 #include <chrono>
 
 namespace flash {
@@ -19,10 +20,15 @@ PlayerSettings playerSettingsFor(const FlashSettings& settings)
     return result;
 }
 
-// Hosts build paths with backslashes; where such a path names nothing, try it with slashes.
+// Hosts build paths with backslashes, or hand over file URLs; where such a
+// path names nothing as given, try it as the file it means.
 QString existingPath(const QString& path)
 {
-    if (QFile::exists(path) || !path.contains(QLatin1Char('\\')))
+    if (QFile::exists(path))
+        return path;
+    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return QUrl(path).toLocalFile();
+    if (!path.contains(QLatin1Char('\\')))
         return path;
     QString slashed = path;
     slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));

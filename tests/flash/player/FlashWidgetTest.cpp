@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace flash::test {
@@ -126,12 +127,18 @@ TEST_F(FlashWidgetTest, AFileThatIsNotAMovieShowsNothingButKeepsItsPath)
     EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size())) << "still usable afterwards";
 }
 
-TEST_F(FlashWidgetTest, PathsWithBackslashesFindTheFile)
+TEST_F(FlashWidgetTest, PathsWithBackslashesAndFileUrlsFindTheFile)
 {
     QString hostPath = moviePath;
     hostPath.replace(hostPath.lastIndexOf(QLatin1Char('/')), 1, QLatin1Char('\\'));
     put(kMovie, hostPath);
     EXPECT_EQ(get(kMovie).toString(), hostPath);
+    EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size()));
+
+    put(kMovie, QString());
+    const QString url = QUrl::fromLocalFile(moviePath).toString();
+    put(kMovie, url);
+    EXPECT_EQ(get(kMovie).toString(), url);
     EXPECT_EQ(get(kTotalFrames).toInt(), int(kFrameColors.size()));
 }
 
