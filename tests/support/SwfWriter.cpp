@@ -88,13 +88,13 @@ uint16_t SwfWriter::defineButton(const ButtonBuilder& button, int version)
     return id;
 }
 
-uint16_t SwfWriter::defineFont(const FontBuilder& font, FontVersion version)
+uint16_t SwfWriter::defineFont(const FontBuilder& font, FontVersion version, int infoVersion)
 {
     const uint16_t id = nextId();
     constexpr uint16_t codes[] = {tag::DefineFont, tag::DefineFont2, tag::DefineFont3};
     m_main.appendTag(codes[static_cast<int>(version) - 1], fontBody(id, font, version));
     if (version == FontVersion::V1)
-        m_main.appendTag(tag::DefineFontInfo, fontInfoBody(id, font, 1));
+        m_main.appendTag(infoVersion == 2 ? tag::DefineFontInfo2 : tag::DefineFontInfo, fontInfoBody(id, font, infoVersion));
     m_fonts.emplace(id, font);
     return id;
 }

@@ -140,15 +140,15 @@ DemoMovie spritesMovie()
         w.move(Title, Matrix::translation(-200 + (24 + 200) * eased, 40));
         w.showFrame();
     }
-    // The loop: the wheels go round; the last frame jumps back to the label.
+    // The loop: the wheels go round. A last frame jumps back to the label as
+    // soon as it is entered, so it never shows and the circle closes seamlessly.
     w.label("loop");
     for (int f = 0; f < kLoopFrames; ++f) {
         for (int i = 0; i < kWheels; ++i)
             w.move(uint16_t(WheelBase + i), wheelMatrix(i, f));
-        if (f == kLoopFrames - 1)
-            w.actions(Actions().gotoLabel("loop").play());
         w.showFrame();
     }
+    w.actions(Actions().gotoLabel("loop").play()).showFrame();
     return {"demo-sprites.swf", w.finish(Compression::Zlib)};
 }
 

@@ -7,9 +7,6 @@
 
 namespace e2e {
 
-namespace {
-
-// Image format plugins (JPEG) are found through the application object.
 void ensureApplication()
 {
     static std::unique_ptr<QGuiApplication> app = [] {
@@ -23,8 +20,6 @@ void ensureApplication()
         return std::make_unique<QGuiApplication>(argc, argv);
     }();
 }
-
-} // namespace
 
 SwfWriter newMovie(uint8_t version, double frameRate)
 {
@@ -40,6 +35,8 @@ PlayedMovie::PlayedMovie(const std::vector<uint8_t>& bytes)
     m_player->loadBytes(bytes);
 }
 
+namespace {
+
 // With VF_E2E_DUMP_DIR set, every rendered frame is also saved there, named
 // after its test, so that a failing check can be looked at.
 void dumpImage(const QImage& image)
@@ -51,6 +48,8 @@ void dumpImage(const QImage& image)
     static int counter = 0;
     image.save(QStringLiteral("%1/%2.%3-%4.png").arg(dir, test->test_suite_name(), test->name()).arg(++counter));
 }
+
+} // namespace
 
 QImage PlayedMovie::image(QSize size)
 {

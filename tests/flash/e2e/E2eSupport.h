@@ -19,6 +19,9 @@ using namespace swfw;
 // Every test stage is 100 x 100 pixels on white, rendered at its own size.
 inline constexpr int kStage = 100;
 
+// Creates the Qt application object once: image format plugins (JPEG) load through it.
+void ensureApplication();
+
 [[nodiscard]] SwfWriter newMovie(uint8_t version = 10, double frameRate = 12);
 
 // A movie loaded into a Player, drawn on demand.

@@ -110,6 +110,39 @@ TEST(ShapesE2e, CurvedEdgesBendTheOutline)
     EXPECT_TRUE(colorNear(img, 15, 85, kWhite));
 }
 
+TEST(ShapesE2e, LongEdgesAndNegativeCoordinates)
+{
+    // A 3000 px square needs 17-bit edge deltas; scaled down to 80 px it covers 10..90.
+    SwfWriter w = newMovie();
+    w.place(1, w.defineShape(ShapeBuilder().fillSolid(Color::rgb(0x0000ff)).rect(0, 0, 3000, 3000)
+                                 .newStyles().fillSolid(Color::rgb(0xff0000)).circle(1500, 1500, 1200), 2),
+            Matrix::scaling(1.0 / 37.5).then(Matrix::translation(10, 10)));
+    // Drawn entirely left of and above the origin, placed back on stage.
+    w.place(2, w.defineShape(ShapeBuilder().fillSolid(Color::rgb(0x00ff00)).rect(-500, -500, 10, 10)),
+            Matrix::translation(580, 580));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 12, 12, kBlue));
+    EXPECT_TRUE(colorNear(img, 88, 12, kBlue));
+    EXPECT_TRUE(colorNear(img, 50, 50, kRed));
+    EXPECT_TRUE(colorNear(img, 92, 50, kWhite));
+    EXPECT_TRUE(colorNear(img, 85, 85, kGreen));
+}
+
+TEST(ShapesE2e, HundredsOfFillStylesNeedTheExtendedCount)
+{
+    // 300 styles: the count is stored in the extended form and indices take nine bits.
+    ShapeBuilder b;
+    for (int i = 0; i < 300; ++i)
+        b.fill(FillStyle::solid(i == 299 ? Color::rgb(0x0000ff) : Color::rgb(0xff0000)));
+    b.useFill1(300).rect(50, 10, 40, 80).useFill1(1).rect(10, 10, 30, 80);
+    SwfWriter w = newMovie();
+    w.place(1, w.defineShape(b, 3));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 70, 50, kBlue));
+    EXPECT_TRUE(colorNear(img, 25, 50, kRed));
+    EXPECT_TRUE(colorNear(img, 45, 50, kWhite));
+}
+
 TEST(ShapesE2e, ShapeColoursCarryAlphaFromDefineShape3)
 {
     SwfWriter w = newMovie();

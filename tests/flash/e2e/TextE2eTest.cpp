@@ -23,10 +23,11 @@ constexpr double kHeight = 51.2;
 
 TEST(TextE2e, GlyphsOfEveryFontVersionLandWhereTheAdvancesPutThem)
 {
-    for (FontVersion version : {FontVersion::V1, FontVersion::V2, FontVersion::V3}) {
-        SCOPED_TRACE(static_cast<int>(version));
+    const std::pair<FontVersion, int> versions[] = {{FontVersion::V1, 1}, {FontVersion::V1, 2}, {FontVersion::V2, 0}, {FontVersion::V3, 0}};
+    for (const auto& [version, infoVersion] : versions) {
+        SCOPED_TRACE(static_cast<int>(version) * 10 + infoVersion);
         SwfWriter w = newMovie();
-        const uint16_t font = w.defineFont(testFont(), version);
+        const uint16_t font = w.defineFont(testFont(), version, infoVersion);
         // Baseline at y = 60 from x = 10: 'I' covers x 15..40, 'O' x 55..80 with a hole at 62.5..72.5.
         w.place(1, w.defineText({TextRun{font, kHeight, Color::rgb(0x0000ff), 10, 60, u"IO"}}));
         const QImage img = renderFirstFrame(w);
