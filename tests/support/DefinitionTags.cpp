@@ -19,10 +19,11 @@ std::vector<uint8_t> shapeBody(uint16_t id, const ShapeBuilder& shape, int versi
     writeRect(w, shapeBounds(shape));
     if (version == 4) {
         writeRect(w, shapeBounds(shape, kPixelUnits, BoundsKind::EdgesOnly));
-        bool hasLines = false;
+        bool fixedStrokes = false, scalingStrokes = false;
         for (const auto& g : shape.groups())
-            hasLines |= !g.lines.empty();
-        w.u8(static_cast<uint8_t>((rule == FillRule::NonZero ? 0x04 : 0) | (hasLines ? 0x01 : 0)));
+            for (const auto& l : g.lines)
+                (l.noHScale || l.noVScale ? fixedStrokes : scalingStrokes) = true;
+        w.u8(static_cast<uint8_t>((rule == FillRule::NonZero ? 0x04 : 0) | (fixedStrokes ? 0x02 : 0) | (scalingStrokes ? 0x01 : 0)));
     }
     writeShapeWithStyle(w, shape, version);
     return w.take();
