@@ -76,11 +76,20 @@ void parseDefineButton2(TagContext& t)
     button->version = 2;
     button->id = r.u16();
     button->trackAsMenu = r.u8() & 0x01;
+    const size_t offsetField = r.position();
     const uint16_t actionOffset = r.u16();
     if (auto problem = readButtonRecords(r, true, button->records); !problem.empty())
         return t.reject(problem);
     if (actionOffset == 0)
         return defineButton(t, std::move(button));
+    // The offset, counted from its own field, is where the actions really start.
+    // A bad one costs the actions only: the button still draws.
+    const size_t actionsStart = offsetField + actionOffset;
+    if (actionsStart < r.position() || actionsStart > r.size()) {
+        t.ctx.error(t.code, t.offset, "button action offset " + std::to_string(actionOffset) + " is invalid; actions ignored");
+        return defineButton(t, std::move(button));
+    }
+    r.seek(actionsStart);
     while (!r.atEnd() && !r.failed()) {
         const uint16_t size = r.u16();
         ButtonCondAction action;

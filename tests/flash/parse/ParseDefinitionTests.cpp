@@ -242,3 +242,22 @@ TEST(ParseOther, EditTextAndSound)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ParseButtons, ABadActionOffsetCostsOnlyTheActions)
+{
+    Bytes b;
+    b.u16(6).u8(0).u16(2); // offset pointing back into the records
+    b.u8(0x01).u16(1).u16(1).identityMatrix().ub(0, 1).ub(0, 1).ub(0, 4).flushBits().u8(0);
+    b.u16(0).u16(8).u8(0x07).u8(0);
+    auto m = loadTags(tag(34, b));
+    auto button = m->find<flash::ButtonDef>(6);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->records.size(), 1u);
+    EXPECT_TRUE(button->actions.empty());
+    ASSERT_EQ(m->errors.size(), 1u);
+    EXPECT_NE(m->errors[0].find("DefineButton2 at offset"), std::string::npos);
+}
+
+} // namespace
