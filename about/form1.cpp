@@ -1,5 +1,8 @@
 #include "about/form1.h"
 
+#include "about/fitted_label.h"
+#include "ui/twips.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -8,6 +11,11 @@ namespace vf {
 Form1::Form1()
     : ui::DesignWindow(QStringLiteral("Form1"))
 {
+    // The product name's designed box is as wide as the name was set in the
+    // original face; a wider face is narrowed to that width.
+    if (const ui::ControlDesign* name = design().control(u"Label1"))
+        about::narrowToWidth(Label1(), ui::twipsToPixels(name->width));
+    connect(&Command1(), &QPushButton::clicked, this, &Form1::Command1_Click);
 }
 
 QPushButton& Form1::Command1() const
@@ -18,6 +26,16 @@ QPushButton& Form1::Command1() const
 QLabel& Form1::Picture1() const
 {
     return designControl<QLabel>(QStringLiteral("Picture1"));
+}
+
+QLabel& Form1::Label1() const
+{
+    return designControl<QLabel>(QStringLiteral("Label1"));
+}
+
+void Form1::Command1_Click()
+{
+    close();
 }
 
 } // namespace vf

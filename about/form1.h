@@ -1,6 +1,6 @@
 #pragma once
 // The about box `Form1`: logo, product name, version, credits, rights and
-// contact lines, and an OK button.
+// contact lines, and the OK button that closes it.
 
 #include "ui/design_window.h"
 
@@ -16,6 +16,9 @@ public:
 
     QPushButton& Command1() const;
     QLabel& Picture1() const;
+    QLabel& Label1() const;
+
+    void Command1_Click();
 };
 
 } // namespace vf
