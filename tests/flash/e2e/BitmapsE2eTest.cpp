@@ -99,6 +99,18 @@ TEST(BitmapsE2e, TransparentPixelsOfLossless2ShowWhatIsBehind)
     }
 }
 
+TEST(BitmapsE2e, HalfTransparentPremultipliedPixelsBlendOnce)
+{
+    // Stored as premultiplied (128, 0, 0, 128): over white that is (255, 127, 127), not darker.
+    QImage source(2, 2, QImage::Format_ARGB32);
+    source.fill(qRgba(255, 0, 0, 128));
+    SwfWriter w = newMovie();
+    const uint16_t id = w.defineBitsLossless2(source, LosslessFormat::Rgb32);
+    w.place(1, w.defineShape(ShapeBuilder().fill(FillStyle::bitmap(id, FillType::ClippedBitmap, 10, 10, 40)).rect(10, 10, 80, 80)));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 50, 50, QColor(255, 127, 127), 4));
+}
+
 TEST(BitmapsE2e, JpegPicturesInEveryContainer)
 {
     const QImage source = quadrants(16, 16);

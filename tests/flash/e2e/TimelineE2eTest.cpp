@@ -198,6 +198,43 @@ TEST(TimelineE2e, ReplacingACharacterKeepsItsPlacement)
     EXPECT_TRUE(colorNear(movie.image(), 10, 10, kWhite));
 }
 
+TEST(TimelineE2e, ASpritePlacedAgainStartsFromItsFirstFrame)
+{
+    SwfWriter w = newMovie();
+    const uint16_t red = w.defineShape(square(0, 0, 10, Color::rgb(0xff0000)));
+    Timeline walker;
+    walker.place(1, red).showFrame();
+    for (int f = 1; f < 10; ++f)
+        walker.move(1, Matrix::translation(10 * f, 0)).showFrame();
+    const uint16_t sprite = w.defineSprite(walker);
+    w.place(1, sprite, Matrix::translation(0, 10)).showFrame();
+    w.showFrame().showFrame().showFrame();
+    w.remove(1).place(1, sprite, Matrix::translation(0, 10)).showFrame();
+    w.actions(Actions().stop()).showFrame();
+    PlayedMovie movie(w.finish());
+    movie.advance(3);
+    EXPECT_TRUE(colorNear(movie.image(), 35, 15, kRed)) << "three frames in";
+    movie.advance();
+    EXPECT_TRUE(colorNear(movie.image(), 5, 15, kRed)) << "a new instance starts over";
+    EXPECT_TRUE(colorNear(movie.image(), 45, 15, kWhite));
+    movie.advance();
+    EXPECT_TRUE(colorNear(movie.image(), 15, 15, kRed));
+}
+
+TEST(TimelineE2e, ContentAfterTheLastShowFrameIsAFrame)
+{
+    SwfWriter w = newMovie();
+    const uint16_t red = w.defineShape(square(0, 0, 20, Color::rgb(0xff0000)));
+    const uint16_t morph = w.defineMorphShape(square(0, 0, 20, Color::rgb(0x0000ff)), square(40, 40, 20, Color::rgb(0x00ff00)));
+    w.place(1, red, Matrix::translation(10, 10));
+    w.place(2, morph, Matrix::translation(50, 10)); // no ratio: the start shape
+    PlayedMovie movie(w.finish());                  // no ShowFrame at all
+    ASSERT_TRUE(movie.loaded());
+    EXPECT_EQ(movie.player().totalFrames(), 1);
+    EXPECT_TRUE(colorNear(movie.image(), 20, 20, kRed));
+    EXPECT_TRUE(colorNear(movie.image(), 60, 20, kBlue));
+}
+
 TEST(TimelineE2e, StopActionKeepsTheMovieStopped)
 {
     SwfWriter w = busyMovie();
