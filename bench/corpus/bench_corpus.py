@@ -7,7 +7,10 @@ Budgets checked: p95 frame time at most a tenth of the interval at 468x336 (half
 at 1920x1080), loading at most 50 ms per MB, at most 200 MB of memory.
 
     bench_corpus.py --flashtool BUILD/flashtool [--corpus DIR] [--size 468x336]
-                    [--frames N] [--timeout S] [--json OUT.json]
+                    [--frames N] [--timeout S] [--json OUT.json] [--wall]
+
+Figures are this process's processor time by default, which stays steady when
+other work shares the machine; --wall judges by wall-clock time instead.
 """
 import argparse
 import json
@@ -17,6 +20,9 @@ import statistics
 import subprocess
 import sys
 import time
+
+# Below this size a fixed start-up cost of a millisecond or two outweighs any per-megabyte figure.
+LOAD_BUDGET_MIN_MB = 0.1
 
 DEFAULT_CORPUS = pathlib.Path(__file__).resolve().parents[3] / "shared" / "corpus" / "files"
 
@@ -45,8 +51,9 @@ def frame_budget_share(size):
     return 0.5 if width * height >= 1920 * 1080 else 0.1
 
 
-def summarise(results, size):
+def summarise(results, size, clock):
     share = frame_budget_share(size)
+    frame_key, load_key = ("frameP95Ms", "loadMs") if clock == "wall" else ("frameCpuP95Ms", "loadCpuMs")
     ok = [r for r in results if r["status"] == "ok"]
     by_status = {}
     for r in results:
@@ -60,19 +67,21 @@ def summarise(results, size):
     over_frame, over_load, over_memory = [], [], []
     for r in ok:
         budget = r["frameIntervalMs"] * share
-        if r["frameP95Ms"] > budget:
-            over_frame.append((r["frameP95Ms"] / budget, r))
-        megabytes = max(r["fileBytes"] / 1e6, 0.02)
-        if r["loadMs"] / megabytes > 50 and r["loadMs"] > 5:
-            over_load.append((r["loadMs"] / megabytes, r))
+        if r[frame_key] > budget:
+            over_frame.append((r[frame_key] / budget, r))
+        megabytes = r["fileBytes"] / 1e6
+        if megabytes >= LOAD_BUDGET_MIN_MB and r[load_key] > 50 * megabytes:
+            over_load.append((r[load_key] / megabytes, r))
         if r["peakMemoryMB"] > 200:
             over_memory.append((r["peakMemoryMB"], r))
-    p95s = [r["frameP95Ms"] for r in ok]
+    print(f"clock: {clock} time")
+    p95s = [r[frame_key] for r in ok]
     print(f"frame p95 at {size}: median {statistics.median(p95s):.2f} ms, worst {max(p95s):.2f} ms; "
           f"within {share:.0%} of the interval: {len(ok) - len(over_frame)}/{len(ok)}")
-    loads = [r["loadMs"] for r in ok]
+    loads = [r[load_key] for r in ok]
+    sized = [r for r in ok if r["fileBytes"] / 1e6 >= LOAD_BUDGET_MIN_MB]
     print(f"load: median {statistics.median(loads):.1f} ms, worst {max(loads):.1f} ms; "
-          f"within 50 ms/MB: {len(ok) - len(over_load)}/{len(ok)}")
+          f"movies of {LOAD_BUDGET_MIN_MB} MB or more within 50 ms/MB: {len(sized) - len(over_load)}/{len(sized)}")
     print(f"peak memory: worst {max(r['peakMemoryMB'] for r in ok):.0f} MB; over 200 MB: {len(over_memory)}")
     for title, rows, unit in (("slowest frames (x budget)", over_frame, "x"),
                               ("slowest loads (ms/MB)", over_load, ""), ("memory (MB)", over_memory, "")):
@@ -90,6 +99,7 @@ def main():
     parser.add_argument("--frames", type=int, default=0, help="frames per movie (default: all)")
     parser.add_argument("--timeout", type=float, default=300)
     parser.add_argument("--json", help="write every movie's figures here")
+    parser.add_argument("--wall", action="store_true", help="judge by wall-clock time, not processor time")
     args = parser.parse_args()
 
     corpus = pathlib.Path(args.corpus)
@@ -104,7 +114,7 @@ def main():
         print(f"[{index}/{len(movies)}] {result['status']:>11}  {movie.name}", file=sys.stderr)
     if args.json:
         pathlib.Path(args.json).write_text(json.dumps(results, indent=1))
-    summarise(results, args.size)
+    summarise(results, args.size, "wall" if args.wall else "cpu")
     return 1 if any(r["status"] in ("crash", "timeout") for r in results) else 0
 
 
