@@ -86,12 +86,20 @@ void TimelineCursor::enterFrame(uint32_t frame)
     startNewSprites(list(), frame, m_mode);
 }
 
-void TimelineCursor::tickChildren(Mode mode)
+template<typename Visit>
+void TimelineCursor::forEachSprite(Mode mode, Visit&& visit)
 {
     for (auto& [depth, object] : list().objects()) {
-        if (object && object->sprite && object->sprite->def)
-            childCursor(*object, mode).tick();
+        if (object && object->sprite && object->sprite->def) {
+            TimelineCursor child = childCursor(*object, mode);
+            visit(child);
+        }
     }
+}
+
+void TimelineCursor::tickChildren(Mode mode)
+{
+    forEachSprite(mode, [](TimelineCursor& child) { child.tick(); });
 }
 
 void TimelineCursor::startNewSprites(DisplayList& target, uint32_t currentFrame, Mode mode)
@@ -196,19 +204,13 @@ void TimelineCursor::runPendingActions()
     if (isTooDeep())
         return;
     runOwnActions();
-    for (auto& [depth, object] : list().objects()) {
-        if (object && object->sprite && object->sprite->def)
-            childCursor(*object, m_mode).runPendingActions();
-    }
+    forEachSprite(m_mode, [](TimelineCursor& child) { child.runPendingActions(); });
 }
 
 void TimelineCursor::runChildActionsOnly()
 {
     m_state.actionsPending = false;
-    for (auto& [depth, object] : list().objects()) {
-        if (object && object->sprite && object->sprite->def)
-            childCursor(*object, Mode::CatchUp).runPendingActions();
-    }
+    forEachSprite(Mode::CatchUp, [](TimelineCursor& child) { child.runPendingActions(); });
 }
 
 void TimelineCursor::runOwnActions()

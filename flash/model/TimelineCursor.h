@@ -64,6 +64,9 @@ private:
     void startSprite(DisplayObject& object, uint32_t age, Mode mode);
     void runOwnActions();
     [[nodiscard]] TimelineCursor childCursor(DisplayObject& object, Mode mode);
+    // Calls `visit` with a cursor on each sprite instance of this timeline's display list, in depth order.
+    template<typename Visit>
+    void forEachSprite(Mode mode, Visit&& visit);
 
     TimelineEnvironment& m_env;
     const Timeline& m_timeline;
