@@ -5,8 +5,27 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace flash::test {
 namespace {
+
+// A sprite with a stop on its second frame, placed twice, and a goto on the main timeline; not compressed,
+// so that every cut and flipped byte lands in the tags themselves.
+std::vector<uint8_t> spritesAndActionsMovie()
+{
+    swfw::SwfWriter writer(8, 200, 100, 24);
+    const uint16_t box = writer.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0x336699)).rect(0, 0, 40, 40));
+    swfw::Timeline sprite;
+    sprite.place(1, box).showFrame();
+    sprite.move(1, swfw::Matrix::translation(10, 0)).actions(swfw::Actions().stop()).showFrame();
+    sprite.move(1, swfw::Matrix::translation(20, 0)).showFrame();
+    const uint16_t clip = writer.defineSprite(sprite);
+    writer.place(1, clip).showFrame();
+    writer.place(2, clip, swfw::Matrix::translation(50, 50)).showFrame();
+    writer.remove(1).actions(swfw::Actions().gotoFrame(0).play()).showFrame();
+    return writer.finish(swfw::Compression::None);
+}
 
 class PlayerTest : public ::testing::Test {
 protected:
@@ -108,6 +127,29 @@ TEST_F(PlayerTest, DrawingScalesTheStageToShowAllAndFillsTheRestWithTheBackgroun
     EXPECT_TRUE(hasColorAt(image, 100, 100, 0xff0000));
     EXPECT_TRUE(hasColorAt(image, 100, 20, 0x102030));
     EXPECT_TRUE(hasColorAt(image, 100, 180, 0x102030));
+}
+
+TEST_F(PlayerTest, TruncatedAndDamagedMoviesNeverBreakPlaying)
+{
+    const std::vector<uint8_t> intact = spritesAndActionsMovie();
+    auto exercise = [this](const std::vector<uint8_t>& bytes) {
+        if (player.loadBytes(bytes)) {
+            for (int i = 0; i < 4; ++i)
+                player.advanceFrame();
+            player.gotoFrame(1);
+            EXPECT_FALSE(frameImage().isNull());
+        }
+        EXPECT_LE(player.currentFrame(), std::max(player.totalFrames() - 1, 0));
+    };
+    for (size_t length = 0; length <= intact.size(); ++length)
+        exercise(std::vector<uint8_t>(intact.begin(), intact.begin() + std::ptrdiff_t(length)));
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> damaged = intact;
+        for (int flips = 0; flips < 3; ++flips)
+            damaged[8 + random() % (damaged.size() - 8)] ^= uint8_t(1 + random() % 255);
+        exercise(damaged);
+    }
 }
 
 // Frames fall due by a clock that the test moves.
