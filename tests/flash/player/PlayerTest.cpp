@@ -132,6 +132,8 @@ TEST_F(PlayerTest, DrawingScalesTheStageToShowAllAndFillsTheRestWithTheBackgroun
 TEST_F(PlayerTest, TruncatedAndDamagedMoviesNeverBreakPlaying)
 {
     const std::vector<uint8_t> intact = spritesAndActionsMovie();
+    ASSERT_TRUE(player.loadBytes(intact));
+    EXPECT_EQ(player.totalFrames(), 3);
     auto exercise = [this](const std::vector<uint8_t>& bytes) {
         if (player.loadBytes(bytes)) {
             for (int i = 0; i < 4; ++i)
