@@ -53,6 +53,16 @@ QImage landscape(bool dusk)
     sun.setColorAt(0, dusk ? QColor(0xff, 0xe0, 0x8a) : QColor(0xff, 0xff, 0xe8));
     sun.setColorAt(1, dusk ? QColor(0xff, 0x8c, 0x42, 0) : QColor(0xff, 0xf1, 0x9c, 0));
     p.fillRect(img.rect(), sun);
+    if (dusk) { // the first stars of the evening
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 250, 230, 210));
+        for (int i = 0; i < 28; ++i)
+            p.drawEllipse(QPointF((i * 89) % 320, 6 + (i * 37) % 70), 0.9 + (i % 3) * 0.4, 0.9 + (i % 3) * 0.4);
+        p.setBrush(QColor(0xfb, 0xf3, 0xd5));
+        p.drawEllipse(QPointF(262, 36), 13, 13);
+        p.setBrush(QColor(0x2b, 0x1a, 0x4a));
+        p.drawEllipse(QPointF(268, 31), 11, 11);
+    }
     QPainterPath mountains;
     mountains.moveTo(0, 130);
     for (double x : {40.0, 95.0, 150.0, 210.0, 260.0, 320.0})
