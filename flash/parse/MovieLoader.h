@@ -25,7 +25,16 @@ struct LoadError {
 };
 
 // Never throws on any input: a file that is not a movie yields a LoadError, a
-// movie with broken tags loads what can be read and lists the faults in Movie::errors.
+// movie with broken tags loads what can be read and lists the faults in Movie::errors
+// ("DefineShape at offset 1234: ...", offsets into the uncompressed file).
+// What the loader settles on the way:
+// - a broken tag is skipped whole; a tag running past its data is read from what is there;
+// - frames are the real ones: one per ShowFrame, plus a last one when control tags
+//   or labels follow the last ShowFrame (definitions alone add none); the header's
+//   frame count is kept in MovieHeader only;
+// - the first definition of a character id wins; DefineFontInfo and
+//   DefineButtonCxform update the definition they name;
+// - tags after the main timeline's End tag are ignored.
 [[nodiscard]] std::expected<std::shared_ptr<const Movie>, LoadError>
 loadMovie(std::span<const uint8_t> bytes, const LoadLimits& limits = {});
 
