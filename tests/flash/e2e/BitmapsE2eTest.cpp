@@ -171,6 +171,20 @@ TEST(BitmapsE2e, RepeatingFillTilesTheStage)
     EXPECT_TRUE(colorNear(img, 85, 95, kBlue));
 }
 
+TEST(BitmapsE2e, ClippedFillStretchesTheEdgePixelsBeyondTheBitmap)
+{
+    // A 2 x 2 bitmap covering 20 x 20 px of a 100 x 100 shape: past its right
+    // and bottom edges the last column and row carry on.
+    SwfWriter w = newMovie();
+    const uint16_t id = w.defineBitsLossless(quadrants(2, 2));
+    w.place(1, w.defineShape(ShapeBuilder().fill(FillStyle::bitmap(id, FillType::ClippedBitmapHard, 0, 0, 10)).rect(0, 0, 100, 100)));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 5, 5, kRed));
+    EXPECT_TRUE(colorNear(img, 80, 5, kGreen));
+    EXPECT_TRUE(colorNear(img, 5, 80, kBlue));
+    EXPECT_TRUE(colorNear(img, 80, 80, kWhite));
+}
+
 TEST(BitmapsE2e, UnsmoothedFillKeepsHardPixelEdges)
 {
     QImage two(2, 1, QImage::Format_ARGB32);

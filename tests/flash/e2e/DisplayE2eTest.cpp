@@ -39,7 +39,10 @@ TEST(DisplayE2e, ColourTransformsMultiplyAndAdd)
     put(2, 25, ColorTransform::add(-128, 100, 0));             // (0, 228, 128)
     put(3, 50, ColorTransform::alpha(0.5));                    // half over white: 192
     put(4, 75, ColorTransform::add(100, 0, 0), PlaceVersion::V1); // PlaceObject's transform has no alpha
+    w.place(Placement{.depth = 5, .characterId = grey, .matrix = Matrix::translation(0, 60),
+                      .colorTransform = ColorTransform::add(0, 0, 0, -128)}); // alpha 255 - 128 = 127
     const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 10, 70, QColor(191, 191, 191), 3));
     EXPECT_TRUE(colorNear(img, 10, 20, QColor(255, 128, 0), 3));
     EXPECT_TRUE(colorNear(img, 35, 20, QColor(0, 228, 128), 3));
     EXPECT_TRUE(colorNear(img, 60, 20, QColor(191, 191, 191), 3));
@@ -79,6 +82,24 @@ TEST(DisplayE2e, ClipDepthMasksTheDepthsItCovers)
     EXPECT_TRUE(colorNear(img, 90, 40, kWhite));
     EXPECT_TRUE(colorNear(img, 90, 90, kBlue)) << "depth 3 lies beyond the mask's reach";
     EXPECT_TRUE(colorNear(img, 5, 5, kBlue));
+}
+
+TEST(DisplayE2e, MasksUseTheFilledAreaWhateverItsColourOrStroke)
+{
+    SwfWriter w = newMovie();
+    // A fully transparent fill still masks; a stroke-only shape reveals nothing.
+    const uint16_t clearFill = w.defineShape(ShapeBuilder().fillSolid(Color::rgb(0x000000, 0)).rect(0, 0, 40, 100), 3);
+    const uint16_t strokeOnly = w.defineShape(ShapeBuilder().lineSolid(20, Color::rgb(0x000000)).rect(60, 10, 30, 80));
+    const uint16_t red = w.defineShape(square(0, 0, 100, Color::rgb(0xff0000)));
+    w.place(Placement{.depth = 1, .characterId = clearFill, .matrix = Matrix{}, .colorTransform = ColorTransform::alpha(0), .clipDepth = 2});
+    w.place(2, red);
+    w.place(Placement{.depth = 3, .characterId = strokeOnly, .matrix = Matrix{}, .clipDepth = 4});
+    w.place(4, red);
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 20, 50, kRed));
+    EXPECT_TRUE(colorNear(img, 50, 50, kWhite));
+    EXPECT_TRUE(colorNear(img, 60, 50, kWhite)) << "on the stroke of the second mask";
+    EXPECT_TRUE(colorNear(img, 75, 50, kWhite));
 }
 
 TEST(DisplayE2e, NestedMasksIntersect)
