@@ -10,16 +10,26 @@ using namespace e2e;
 
 namespace {
 
+enum class EndMarker { Written, Omitted };
+
 // Re-packs a plain movie as ZWS: signature, version, uncompressed length,
-// compressed length, five LZMA property bytes, then raw LZMA data.
-std::vector<uint8_t> toZws(const std::vector<uint8_t>& plain)
+// compressed length, five LZMA property bytes, then raw LZMA data, which
+// writers end with or without an end-of-stream marker.
+std::vector<uint8_t> toZws(const std::vector<uint8_t>& plain, EndMarker marker)
 {
     lzma_options_lzma options;
     if (lzma_lzma_preset(&options, 6))
         throw std::runtime_error("lzma preset");
-    lzma_filter filters[] = {{LZMA_FILTER_LZMA1, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
+    const bool omitMarker = marker == EndMarker::Omitted;
+    if (omitMarker) {
+        options.ext_flags = 0; // the stream ends where the uncompressed size says
+        options.ext_size_low = static_cast<uint32_t>(plain.size() - 8);
+        options.ext_size_high = 0;
+    }
+    lzma_filter filters[] = {{omitMarker ? LZMA_FILTER_LZMA1EXT : LZMA_FILTER_LZMA1, &options}, {LZMA_VLI_UNKNOWN, nullptr}};
     uint8_t properties[5];
-    if (lzma_properties_encode(&filters[0], properties) != LZMA_OK)
+    lzma_filter propertyFilter{LZMA_FILTER_LZMA1, &options};
+    if (lzma_properties_encode(&propertyFilter, properties) != LZMA_OK)
         throw std::runtime_error("lzma properties");
     lzma_stream stream = LZMA_STREAM_INIT;
     if (lzma_raw_encoder(&stream, filters) != LZMA_OK)
@@ -61,7 +71,8 @@ TEST(CompressionE2e, PlainZlibAndLzmaMoviesLoadAndDrawAlike)
     const SwfWriter w = sampleMovie();
     const auto plain = w.finish(Compression::None);
     const std::pair<const char*, std::vector<uint8_t>> variants[] = {
-        {"FWS", plain}, {"CWS", w.finish(Compression::Zlib)}, {"ZWS", toZws(plain)}};
+        {"FWS", plain}, {"CWS", w.finish(Compression::Zlib)}, {"ZWS", toZws(plain, EndMarker::Written)},
+        {"ZWS", toZws(plain, EndMarker::Omitted)}};
     QImage reference;
     for (const auto& [signature, bytes] : variants) {
         SCOPED_TRACE(signature);
