@@ -3,7 +3,11 @@
 #include "app/mouse_arguments.h"
 #include "app/picture_buttons.h"
 #include "app/windows.h"
+#include "about/form1.h"
 #include "playback/flash_from.h"
+#include "playback/open_file.h"
+#include "playback/progress_monitor.h"
+#include "playback/transport.h"
 #include "playlist/form2.h"
 #include "ui/image_control.h"
 #include "ui/window_placement.h"
@@ -28,12 +32,36 @@ constexpr std::array<MoveHandler, kPictureButtons.size()> kButtonMoveHandlers{
     &MainPanel::closea_MouseMove,   &MainPanel::ab_MouseMove,
 };
 
+using ClickHandler = void (MainPanel::*)();
+
+struct ButtonCommand {
+    const char* button;
+    ClickHandler handler;
+};
+
+// The buttons whose click runs a command; the exit button is wired with the
+// pointer handlers.
+constexpr std::array<ButtonCommand, 12> kButtonCommands{{
+    {"openfile", &MainPanel::openfile_Click},
+    {"playa", &MainPanel::playa_Click},
+    {"stopa", &MainPanel::stopa_Click},
+    {"ht", &MainPanel::ht_Click},
+    {"qj", &MainPanel::qj_Click},
+    {"kht", &MainPanel::kht_Click},
+    {"kqj", &MainPanel::kqj_Click},
+    {"small", &MainPanel::small_Click},
+    {"ying", &MainPanel::ying_Click},
+    {"list", &MainPanel::list_Click},
+    {"qian", &MainPanel::qian_Click},
+    {"ab", &MainPanel::ab_Click},
+}};
+
 // Start-up places, screen twips.
 constexpr double kPanelLeft = 2500;
 constexpr double kPanelTop = 6750;
 constexpr double kPlaylistGap = 5;
-constexpr double kPlayerLeft = 1500;
-constexpr double kPlayerTop = 0;
+constexpr double kPlayerLeft = FlashFrom::kPlayingLeft;
+constexpr double kPlayerTop = FlashFrom::kPlayingTop;
 
 } // namespace
 
@@ -44,6 +72,15 @@ MainPanel::MainPanel()
     // Moves must arrive without a button held, on the panel and its buttons.
     setMouseTracking(true);
     connectPointerHandlers();
+    connectCommands();
+}
+
+void MainPanel::connectCommands()
+{
+    for (const ButtonCommand& command : kButtonCommands)
+        connect(&image(QString::fromUtf8(command.button)), &ui::ImageControl::clicked, this, command.handler);
+    connect(&Time(), &QTimer::timeout, this, &MainPanel::Time_Timer);
+    connect(&Timer1(), &QTimer::timeout, this, &MainPanel::Timer1_Timer);
 }
 
 void MainPanel::connectPointerHandlers()
@@ -81,6 +118,14 @@ QLabel& MainPanel::Label4() const { return label(QStringLiteral("Label4")); }
 
 QTimer& MainPanel::Time() const { return designControl<QTimer>(QStringLiteral("Time")); }
 QTimer& MainPanel::Timer1() const { return designControl<QTimer>(QStringLiteral("Timer1")); }
+
+void MainPanel::setTimeEnabled(bool enabled)
+{
+    if (!enabled)
+        Time().stop();
+    else if (!Time().isActive())
+        Time().start();
+}
 
 void MainPanel::Form_Load()
 {
@@ -129,6 +174,58 @@ void MainPanel::closea_Click()
 {
     Windows::end();
 }
+
+void MainPanel::openfile_Click() { openSingleFile(*this, cd_); }
+void MainPanel::playa_Click() { playMovie(*this); }
+void MainPanel::stopa_Click() { stopMovie(*this); }
+void MainPanel::ht_Click() { stepMovie(*this, kStepBack); }
+void MainPanel::qj_Click() { stepMovie(*this, kStepForward); }
+void MainPanel::kht_Click() { stepMovie(*this, kFastBack); }
+void MainPanel::kqj_Click() { stepMovie(*this, kFastForward); }
+
+void MainPanel::small_Click()
+{
+    // Minimised whether shown or hidden; a hidden window stays hidden.
+    Windows::flashfrom().setWindowState(Qt::WindowMinimized);
+}
+
+void MainPanel::ying_Click()
+{
+    if (yingflag_ == 0) {
+        Windows::flashfrom().hide();
+        yingflag_ = 1;
+    } else {
+        Windows::flashfrom().show();
+        yingflag_ = 0;
+    }
+}
+
+void MainPanel::list_Click()
+{
+    if (listflag_ == 1) {
+        Windows::form2().hide();
+        listflag_ = 0;
+    } else {
+        Windows::form2().show();
+        listflag_ = 1;
+    }
+}
+
+void MainPanel::qian_Click()
+{
+    // The movie is left as it is; the window's resize fits it to the
+    // maximised window.
+    Windows::flashfrom().show();
+    Windows::flashfrom().setWindowState(Qt::WindowMaximized);
+}
+
+void MainPanel::ab_Click()
+{
+    Windows::form1().show();
+}
+
+void MainPanel::Time_Timer() { showProgress(*this); }
+void MainPanel::Timer1_Timer() { dockPlaylist(*this); }
 
 void MainPanel::openfile_MouseMove(short, short, float, float) { showHover("openfile"); }
 void MainPanel::opendir_MouseMove(short, short, float, float) { showHover("opendir"); }

@@ -4,6 +4,7 @@
 // two timers.
 
 #include "app/window_drag.h"
+#include "playback/open_file_dialog.h"
 #include "ui/design_window.h"
 
 #include <string_view>
@@ -33,9 +34,37 @@ public:
     // Progress timer and docking timer.
     QTimer& Time() const;
     QTimer& Timer1() const;
+    // Switches the progress timer on or off; switching it on while it runs
+    // keeps its current count.
+    void setTimeEnabled(bool enabled);
 
     void Form_Load() override;
     void resetbuttons();
+
+    // Playback commands.
+    void openfile_Click();
+    void playa_Click();
+    void stopa_Click();
+    void ht_Click();
+    void qj_Click();
+    void kht_Click();
+    void kqj_Click();
+    // Window commands.
+    void small_Click();
+    void ying_Click();
+    void list_Click();
+    void qian_Click();
+    void ab_Click();
+    // Progress monitor and playlist docking.
+    void Time_Timer();
+    void Timer1_Timer();
+
+    // The open-file dialog, kept for the whole run.
+    OpenFileDialog& cd() { return cd_; }
+    // 1 when the last `ying` click hid the player window.
+    int yingflag() const { return yingflag_; }
+    // 1 when the last `list` click showed the playlist window.
+    int listflag() const { return listflag_; }
 
     void Form_MouseDown(short Button, short Shift, float X, float Y);
     void Form_MouseMove(short Button, short Shift, float X, float Y);
@@ -70,12 +99,16 @@ protected:
 
 private:
     void connectPointerHandlers();
+    void connectCommands();
     // Shows the hover picture of the named button and names it in the hint
     // line.
     void showHover(std::string_view buttonName);
     QLabel& label(const QString& name) const;
 
     WindowDrag drag_;
+    OpenFileDialog cd_;
+    int yingflag_ = 0;
+    int listflag_ = 0;
 };
 
 } // namespace vf
