@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include <algorithm>
 #include <map>
 #include <stdexcept>
 #include <zlib.h>
@@ -160,6 +161,91 @@ std::vector<uint8_t> jpegBytes(const QImage& image, int quality)
 }
 
 std::vector<uint8_t> pngBytes(const QImage& image) { return encodeWithQt(image, "PNG", -1); }
+
+namespace {
+
+// Codes of the GIF picture data, packed least significant bit first into
+// sub-blocks of at most 255 bytes.
+class GifCodeWriter {
+public:
+    void code(uint32_t value, int bits)
+    {
+        m_accumulator |= value << m_bits;
+        m_bits += bits;
+        while (m_bits >= 8) {
+            m_bytes.push_back(static_cast<uint8_t>(m_accumulator));
+            m_accumulator >>= 8;
+            m_bits -= 8;
+        }
+    }
+    std::vector<uint8_t> finishBlocks()
+    {
+        if (m_bits > 0)
+            m_bytes.push_back(static_cast<uint8_t>(m_accumulator));
+        std::vector<uint8_t> out;
+        for (size_t i = 0; i < m_bytes.size(); i += 255) {
+            const size_t n = std::min<size_t>(255, m_bytes.size() - i);
+            out.push_back(static_cast<uint8_t>(n));
+            out.insert(out.end(), m_bytes.begin() + ptrdiff_t(i), m_bytes.begin() + ptrdiff_t(i + n));
+        }
+        out.push_back(0);
+        return out;
+    }
+
+private:
+    std::vector<uint8_t> m_bytes;
+    uint32_t m_accumulator = 0;
+    int m_bits = 0;
+};
+
+} // namespace
+
+std::vector<uint8_t> gifBytes(const QImage& image)
+{
+    const QImage img = straightArgb(image);
+    const Palette palette = buildPalette(img);
+    BitWriter w;
+    w.bytes(std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a'});
+    w.u16(static_cast<uint16_t>(img.width()));
+    w.u16(static_cast<uint16_t>(img.height()));
+    w.u8(0xF7); // a global table of 256 colours
+    w.u8(0);
+    w.u8(0);
+    for (size_t i = 0; i < 256; ++i) {
+        const QRgb c = i < palette.colors.size() ? palette.colors[i] : 0;
+        w.u8(static_cast<uint8_t>(qRed(c)));
+        w.u8(static_cast<uint8_t>(qGreen(c)));
+        w.u8(static_cast<uint8_t>(qBlue(c)));
+    }
+    w.u8(0x2C); // image descriptor: the whole screen, not interlaced
+    w.u16(0);
+    w.u16(0);
+    w.u16(static_cast<uint16_t>(img.width()));
+    w.u16(static_cast<uint16_t>(img.height()));
+    w.u8(0);
+    // Every pixel is sent as a literal 9-bit code; a clear code every so often
+    // keeps the reader's table from growing to wider codes, so no compression is needed.
+    constexpr uint32_t kClear = 256, kEnd = 257;
+    constexpr int kLiteralsPerClear = 250;
+    w.u8(8);
+    GifCodeWriter codes;
+    int sinceClear = 0;
+    codes.code(kClear, 9);
+    const size_t rowBytes = (static_cast<size_t>(img.width()) + 3) / 4 * 4;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (sinceClear == kLiteralsPerClear) {
+                codes.code(kClear, 9);
+                sinceClear = 0;
+            }
+            codes.code(palette.indices[y * rowBytes + x], 9);
+            ++sinceClear;
+        }
+    codes.code(kEnd, 9);
+    w.bytes(codes.finishBlocks());
+    w.u8(0x3B);
+    return w.take();
+}
 
 SplitJpeg splitJpegTables(std::span<const uint8_t> jpeg)
 {

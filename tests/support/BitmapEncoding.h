@@ -26,6 +26,8 @@ enum class AlphaChannel { Without, With };
 
 [[nodiscard]] std::vector<uint8_t> jpegBytes(const QImage& image, int quality);
 [[nodiscard]] std::vector<uint8_t> pngBytes(const QImage& image);
+// A GIF of an image with at most 256 colours (Qt reads GIF but does not write it).
+[[nodiscard]] std::vector<uint8_t> gifBytes(const QImage& image);
 
 // A JPEG file cut in two, as DefineBits and JPEGTables store it: the tables
 // (quantisation and Huffman) and the rest, each between SOI and EOI markers.

@@ -3,6 +3,7 @@
 
 #include "TagCodes.h"
 
+#include <cmath>
 #include <stdexcept>
 
 namespace swfw {
@@ -150,6 +151,11 @@ uint16_t SwfWriter::defineBitsPng(const QImage& image)
     return defineBitmapTag(tag::DefineBitsJpeg2, withId(nextId(), pngBytes(image)));
 }
 
+uint16_t SwfWriter::defineBitsGif(const QImage& image)
+{
+    return defineBitmapTag(tag::DefineBitsJpeg2, withId(nextId(), gifBytes(image)));
+}
+
 uint16_t SwfWriter::defineBitsJpeg3(const QImage& image, int quality)
 {
     const auto jpeg = jpegBytes(image, quality);
@@ -159,6 +165,18 @@ uint16_t SwfWriter::defineBitsJpeg3(const QImage& image, int quality)
     w.bytes(jpeg);
     w.bytes(alphaPlane(image));
     return defineBitmapTag(tag::DefineBitsJpeg3, w.data());
+}
+
+uint16_t SwfWriter::defineBitsJpeg4(const QImage& image, int quality, double deblocking)
+{
+    const auto jpeg = jpegBytes(image, quality);
+    BitWriter w;
+    w.u16(nextId());
+    w.u32(static_cast<uint32_t>(jpeg.size()));
+    w.u16(static_cast<uint16_t>(std::lround(deblocking * 256))); // 8.8 fixed point
+    w.bytes(jpeg);
+    w.bytes(alphaPlane(image));
+    return defineBitmapTag(tag::DefineBitsJpeg4, w.data());
 }
 
 SwfWriter& SwfWriter::place(uint16_t depth, uint16_t characterId, const Matrix& matrix)

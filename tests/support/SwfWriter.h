@@ -49,7 +49,9 @@ public:
     enum class JpegQuirk { None, LeadingEoiSoi }; // old files start the data with FF D9 FF D8
     uint16_t defineBitsJpeg2(const QImage& image, int quality = 90, JpegQuirk quirk = JpegQuirk::None);
     uint16_t defineBitsPng(const QImage& image); // DefineBitsJPEG2 holding a PNG
+    uint16_t defineBitsGif(const QImage& image); // DefineBitsJPEG2 holding a GIF (at most 256 colours)
     uint16_t defineBitsJpeg3(const QImage& image, int quality = 90); // JPEG colours plus the image's alpha
+    uint16_t defineBitsJpeg4(const QImage& image, int quality = 90, double deblocking = 0); // JPEG3 with a deblocking strength
 
     // The main timeline.
     [[nodiscard]] Timeline& timeline() { return m_main; }

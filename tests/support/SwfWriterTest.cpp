@@ -1,5 +1,6 @@
 // Checks the writer's own encodings where a slip would corrupt every movie the tests build.
 #include "BitWriter.h"
+#include "BitmapEncoding.h"
 #include "Records.h"
 #include "SwfWriter.h"
 
@@ -97,4 +98,39 @@ TEST(ShapeWriter, RejectsWhatTheFormatCannotHold)
     a.fillSolid(Color{}).rect(0, 0, 10, 10);
     b.fillSolid(Color{}).circle(0, 0, 10);
     EXPECT_THROW(w.defineMorphShape(a, b), std::invalid_argument);
+}
+
+TEST(BitmapEncoding, GifReadsBackPixelForPixel)
+{
+    // 1200 pixels: the writer's periodic clear codes are crossed several times.
+    QImage source(40, 30, QImage::Format_ARGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            source.setPixel(x, y, qRgb((x * 37) % 5 * 60, (y * 11) % 3 * 120, (x + y) % 2 * 255));
+    const auto gif = gifBytes(source);
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(gif.data(), int(gif.size()), "GIF")) << "no GIF reader available?";
+    ASSERT_EQ(decoded.size(), source.size());
+    decoded = decoded.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(decoded.pixel(x, y), source.pixel(x, y)) << x << ", " << y;
+}
+
+TEST(BitmapEncoding, JpegTablesAndImageSplitAtTheirSegments)
+{
+    QImage source(8, 8, QImage::Format_RGB32);
+    source.fill(qRgb(200, 100, 50));
+    const auto jpeg = jpegBytes(source, 90);
+    const SplitJpeg split = splitJpegTables(jpeg);
+    auto hasMarker = [](const std::vector<uint8_t>& v, uint8_t marker) {
+        for (size_t i = 0; i + 1 < v.size(); ++i)
+            if (v[i] == 0xFF && v[i + 1] == marker)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(hasMarker(split.tables, 0xDB) && hasMarker(split.tables, 0xC4));
+    EXPECT_FALSE(hasMarker(split.tables, 0xDA));
+    EXPECT_TRUE(hasMarker(split.image, 0xDA) && hasMarker(split.image, 0xC0));
+    EXPECT_EQ(split.tables.size() + split.image.size(), jpeg.size() + 4) << "only an SOI and an EOI are added";
 }

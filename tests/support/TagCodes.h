@@ -38,5 +38,6 @@ inline constexpr uint16_t PlaceObject3 = 70;
 inline constexpr uint16_t DefineFont3 = 75;
 inline constexpr uint16_t DefineShape4 = 83;
 inline constexpr uint16_t DefineMorphShape2 = 84;
+inline constexpr uint16_t DefineBitsJpeg4 = 90;
 
 } // namespace swfw::tag

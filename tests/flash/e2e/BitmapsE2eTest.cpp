@@ -125,7 +125,9 @@ TEST(BitmapsE2e, JpegPicturesInEveryContainer)
              return w.defineBitsJpeg2(source, 95, SwfWriter::JpegQuirk::LeadingEoiSoi);
          }},
         {"DefineBitsJPEG2 holding a PNG", [&](SwfWriter& w) { return w.defineBitsPng(source); }},
+        {"DefineBitsJPEG2 holding a GIF", [&](SwfWriter& w) { return w.defineBitsGif(source); }},
         {"DefineBitsJPEG3", [&](SwfWriter& w) { return w.defineBitsJpeg3(source, 95); }},
+        {"DefineBitsJPEG4", [&](SwfWriter& w) { return w.defineBitsJpeg4(source, 95, 0.5); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
