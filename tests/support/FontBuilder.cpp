@@ -144,7 +144,8 @@ LaidOutRun layOut(const TextRun& run, const FontBuilder& font)
         if (!index)
             throw std::invalid_argument("text uses a character its font lacks");
         out.indices.push_back(*index);
-        out.advances.push_back(static_cast<int32_t>(std::lround(font.glyphs()[*index].advance * twipsPerUnit)));
+        out.advances.push_back(static_cast<int32_t>(
+            std::lround(font.glyphs()[*index].advance * twipsPerUnit + run.letterSpacingPx * kTwipsPerPixel)));
     }
     if (out.indices.size() > 255)
         throw std::invalid_argument("text run longer than 255 glyphs");

@@ -53,6 +53,7 @@ struct TextRun {
     Color color;
     double x = 0, y = 0;
     std::u16string text;
+    double letterSpacingPx = 0; // added to every advance; the text's advances, not the font's, place glyphs
 };
 
 enum class FontVersion { V1 = 1, V2 = 2, V3 = 3 };

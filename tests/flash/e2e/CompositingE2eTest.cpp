@@ -7,8 +7,6 @@ using namespace e2e;
 
 namespace {
 
-ShapeBuilder square(double x, double y, double size, Color c) { return ShapeBuilder().fillSolid(c).rect(x, y, size, size); }
-
 // Draws `top` over `bottom` (two colours filling 40 x 40 squares) with `mode`; returns the result.
 QColor blended(Color bottom, Color top, BlendMode mode)
 {

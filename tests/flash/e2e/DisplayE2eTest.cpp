@@ -4,12 +4,6 @@
 
 using namespace e2e;
 
-namespace {
-
-ShapeBuilder square(double x, double y, double size, Color c) { return ShapeBuilder().fillSolid(c).rect(x, y, size, size); }
-
-} // namespace
-
 TEST(DisplayE2e, MatricesMoveScaleAndRotate)
 {
     SwfWriter w = newMovie();

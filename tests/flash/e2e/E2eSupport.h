@@ -24,6 +24,12 @@ void ensureApplication();
 
 [[nodiscard]] SwfWriter newMovie(uint8_t version = 10, double frameRate = 12);
 
+// A square filled with one colour.
+[[nodiscard]] inline ShapeBuilder square(double x, double y, double size, Color c)
+{
+    return ShapeBuilder().fillSolid(c).rect(x, y, size, size);
+}
+
 // A movie loaded into a Player, drawn on demand.
 class PlayedMovie {
 public:

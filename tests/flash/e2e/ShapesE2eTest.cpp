@@ -4,12 +4,6 @@
 
 using namespace e2e;
 
-namespace {
-
-ShapeBuilder square(double x, double y, double size, Color c) { return ShapeBuilder().fillSolid(c).rect(x, y, size, size); }
-
-} // namespace
-
 TEST(ShapesE2e, SolidRectangleCoversExactlyItsArea)
 {
     for (int version = 1; version <= 4; ++version) {

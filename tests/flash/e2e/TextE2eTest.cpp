@@ -56,6 +56,21 @@ TEST(TextE2e, RunsKeepTheirOwnColourSizeAndPosition)
     EXPECT_TRUE(colorNear(img, 68, 68, kWhite));
 }
 
+TEST(TextE2e, GlyphsFollowTheTextsOwnAdvances)
+{
+    // 10 px of extra spacing: the second 'I' starts 50 px after the first instead of 40.
+    SwfWriter w = newMovie();
+    const uint16_t font = w.defineFont(testFont());
+    TextRun run{font, kHeight, Color::rgb(0xff0000), 0, 40, u"II"};
+    run.letterSpacingPx = 10;
+    w.place(1, w.defineText({run}));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 20, 25, kRed));
+    EXPECT_TRUE(colorNear(img, 52, 25, kWhite)) << "where the font's advance would put the second glyph";
+    EXPECT_TRUE(colorNear(img, 58, 25, kRed));
+    EXPECT_TRUE(colorNear(img, 78, 25, kRed));
+}
+
 TEST(TextE2e, DefineText2ColoursHaveAlphaAndTextMovesWithItsMatrix)
 {
     SwfWriter w = newMovie();

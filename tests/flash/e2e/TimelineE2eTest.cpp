@@ -7,8 +7,6 @@ using namespace e2e;
 
 namespace {
 
-ShapeBuilder square(double x, double y, double size, Color c) { return ShapeBuilder().fillSolid(c).rect(x, y, size, size); }
-
 // Frame n shows a red square at x = 10 n; frame 3 replaces it with a blue one,
 // frame 5 adds a green one, frame 7 removes the first. Eight frames.
 SwfWriter busyMovie()
