@@ -1,15 +1,12 @@
 #include "playback/open_file_dialog.h"
 
+#include "playback/modal_run.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace vf {
-
-OpenFileDialog::OpenFileDialog()
-    : runner_([](QFileDialog& dialog) { return dialog.exec(); })
-{
-}
 
 QStringList nameFiltersFromPairs(const QString& filter)
 {
@@ -44,7 +41,7 @@ bool OpenFileDialog::ShowOpen(QWidget* parent)
 {
     QFileDialog dialog(parent);
     prepare(dialog);
-    if (runner_(dialog) != QDialog::Accepted)
+    if (runModal(dialog) != QDialog::Accepted)
         return false;
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())

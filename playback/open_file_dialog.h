@@ -2,11 +2,9 @@
 // The panel's open-file dialog `cd`: one object for the whole run that keeps
 // its settings, its folder and its last chosen file between uses. Each use
 // builds Qt's own (non-native) file dialog, so it looks and behaves the same
-// on every desktop and headless.
+// on every desktop and headless; it runs through runModal.
 
 #include <QString>
-
-#include <functional>
 
 class QFileDialog;
 class QWidget;
@@ -15,13 +13,6 @@ namespace vf {
 
 class OpenFileDialog {
 public:
-    // Runs the prepared dialog and returns its result code (QDialog::Accepted
-    // or QDialog::Rejected). By default it is the dialog's modal loop; tests
-    // put their own in its place.
-    using Runner = std::function<int(QFileDialog&)>;
-
-    OpenFileDialog();
-
     // Filter pairs in the form "name|pattern|name|pattern|"; a trailing
     // separator is allowed. Each name is shown without its pattern.
     void setFilter(const QString& filter) { filter_ = filter; }
@@ -38,8 +29,6 @@ public:
     // The folder the next use starts in when no start folder is set.
     const QString& lastFolder() const { return lastFolder_; }
 
-    void setRunner(Runner runner) { runner_ = std::move(runner); }
-
 private:
     void prepare(QFileDialog& dialog) const;
 
@@ -47,7 +36,6 @@ private:
     QString initDir_;
     QString fileName_;
     QString lastFolder_;
-    Runner runner_;
 };
 
 // Qt name filters ("name (pattern)") from filter pairs "name|pattern|".

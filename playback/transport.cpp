@@ -3,6 +3,7 @@
 #include "app/main_panel.h"
 #include "app/windows.h"
 #include "playback/flash_from.h"
+#include "playback/modal_run.h"
 #include "playback/panel_texts.h"
 
 #include <QLabel>
@@ -14,7 +15,7 @@ void showNoMovieMessage(QWidget* parent)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("播放Flash文件"),
                     QStringLiteral("未选择播放文件，請选择要播放的文件！"), QMessageBox::Ok, parent);
-    box.exec();
+    runModal(box);
 }
 
 void playMovie(MainPanel& main)

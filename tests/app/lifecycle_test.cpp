@@ -109,7 +109,7 @@ TEST_F(Lifecycle, PlayerWindowComesBackWithItsCaptionAndSize)
 TEST_F(Lifecycle, PlayerHostsAComponentInItsDesignedBox)
 {
     FlashFrom& player = Windows::flashfrom();
-    EXPECT_EQ(player.component(), nullptr);
+    EXPECT_NE(player.component(), nullptr);  // the engine, hosted on creation
     auto component = std::make_unique<QWidget>();
     QPointer<QWidget> hosted = component.get();
     player.hostComponent(std::move(component));

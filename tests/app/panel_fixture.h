@@ -4,9 +4,11 @@
 
 #include "app/main_panel.h"
 #include "app/windows.h"
+#include "playback/modal_run.h"
 #include "ui/image_control.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,8 @@ protected:
     std::vector<int> programEnds;
 
 private:
+    // No dialog waits for a user: each one ends at once, cancelled.
+    ScopedModalRunner noDialogs_{[](QDialog&) { return int(QDialog::Rejected); }};
     std::optional<WindowSession> session_;
 };
 
