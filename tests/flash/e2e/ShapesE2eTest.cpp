@@ -56,6 +56,25 @@ TEST(ShapesE2e, SharedEdgeCarriesBothNeighbouringFills)
     EXPECT_TRUE(colorNear(img, 50, 10, kWhite));
 }
 
+TEST(ShapesE2e, EdgesScatteredAcrossRecordsAreLinkedIntoOutlines)
+{
+    // The four sides of a square as four separate runs, in no particular order,
+    // two of them drawn against the outline's direction with the fill on their left.
+    ShapeBuilder b;
+    b.fillSolid(Color::rgb(0x0000ff));
+    b.useFill0(0).useFill1(1).moveTo(20, 20).lineTo(80, 20);  // top, rightwards
+    b.useFill0(1).useFill1(0).moveTo(20, 80).lineTo(80, 80);  // bottom, rightwards
+    b.useFill0(0).useFill1(1).moveTo(80, 20).lineTo(80, 80);  // right side, down
+    b.useFill0(1).useFill1(0).moveTo(20, 20).lineTo(20, 80);  // left side, down
+    SwfWriter w = newMovie();
+    w.place(1, w.defineShape(b));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 50, 50, kBlue));
+    EXPECT_TRUE(colorNear(img, 23, 77, kBlue));
+    EXPECT_TRUE(colorNear(img, 10, 50, kWhite));
+    EXPECT_TRUE(colorNear(img, 50, 90, kWhite));
+}
+
 TEST(ShapesE2e, NewStylesPartWayThroughAShape)
 {
     ShapeBuilder b;
