@@ -9,6 +9,7 @@
 #include "playback/progress_monitor.h"
 #include "playback/transport.h"
 #include "playlist/form2.h"
+#include "playlist/form3.h"
 #include "ui/image_control.h"
 #include "ui/window_placement.h"
 
@@ -41,7 +42,7 @@ struct ButtonCommand {
 
 // The buttons whose click runs a command; the exit button is wired with the
 // pointer handlers.
-constexpr std::array<ButtonCommand, 12> kButtonCommands{{
+constexpr std::array<ButtonCommand, 13> kButtonCommands{{
     {"openfile", &MainPanel::openfile_Click},
     {"playa", &MainPanel::playa_Click},
     {"stopa", &MainPanel::stopa_Click},
@@ -54,6 +55,7 @@ constexpr std::array<ButtonCommand, 12> kButtonCommands{{
     {"list", &MainPanel::list_Click},
     {"qian", &MainPanel::qian_Click},
     {"ab", &MainPanel::ab_Click},
+    {"opendir", &MainPanel::opendir_Click},
 }};
 
 // Start-up places, screen twips.
@@ -222,6 +224,15 @@ void MainPanel::qian_Click()
 void MainPanel::ab_Click()
 {
     Windows::form1().show();
+}
+
+void MainPanel::opendir_Click()
+{
+    // Creating the chooser runs its load; an open one only comes forward.
+    Form3& chooser = Windows::form3();
+    chooser.show();
+    chooser.raise();
+    chooser.activateWindow();
 }
 
 void MainPanel::Time_Timer() { showProgress(*this); }

@@ -55,6 +55,8 @@ public:
     void list_Click();
     void qian_Click();
     void ab_Click();
+    // Opens the folder chooser.
+    void opendir_Click();
     // Progress monitor and playlist docking.
     void Time_Timer();
     void Timer1_Timer();
