@@ -5,6 +5,7 @@
 #include "ShapeEncoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -192,10 +193,26 @@ void writeTextRecord(BitWriter& w, const LaidOutRun& laid, int glyphBits, int ad
     w.align();
 }
 
+// The box around `r` once mapped by `m`.
+TwipsRect mapped(const TwipsRect& r, const Matrix& m)
+{
+    double xs[4], ys[4];
+    const double cx[4] = {double(r.xMin), double(r.xMax), double(r.xMin), double(r.xMax)};
+    const double cy[4] = {double(r.yMin), double(r.yMin), double(r.yMax), double(r.yMax)};
+    for (int i = 0; i < 4; ++i) {
+        xs[i] = m.a * cx[i] + m.c * cy[i] + m.tx;
+        ys[i] = m.b * cx[i] + m.d * cy[i] + m.ty;
+    }
+    return {static_cast<int32_t>(std::floor(*std::min_element(xs, xs + 4))),
+            static_cast<int32_t>(std::ceil(*std::max_element(xs, xs + 4))),
+            static_cast<int32_t>(std::floor(*std::min_element(ys, ys + 4))),
+            static_cast<int32_t>(std::ceil(*std::max_element(ys, ys + 4)))};
+}
+
 } // namespace
 
 std::vector<uint8_t> textBody(uint16_t id, const std::vector<TextRun>& runs,
-                              const std::map<uint16_t, FontBuilder>& fonts, int version)
+                              const std::map<uint16_t, FontBuilder>& fonts, int version, const Matrix& matrix)
 {
     std::vector<LaidOutRun> laid;
     int glyphBits = 1, advanceBits = 1;
@@ -214,8 +231,8 @@ std::vector<uint8_t> textBody(uint16_t id, const std::vector<TextRun>& runs,
     }
     BitWriter w;
     w.u16(id);
-    writeRect(w, bounds);
-    writeMatrix(w, Matrix{});
+    writeRect(w, mapped(bounds, matrix));
+    writeMatrix(w, matrix);
     w.u8(static_cast<uint8_t>(glyphBits));
     w.u8(static_cast<uint8_t>(advanceBits));
     for (const auto& l : laid)

@@ -62,7 +62,9 @@ enum class FontVersion { V1 = 1, V2 = 2, V3 = 3 };
 [[nodiscard]] std::vector<uint8_t> fontBody(uint16_t id, const FontBuilder& font, FontVersion version);
 [[nodiscard]] std::vector<uint8_t> fontInfoBody(uint16_t id, const FontBuilder& font, int infoVersion);
 // DefineText (version 1, opaque colours) or DefineText2 (version 2, with alpha).
+// `matrix` maps the runs' coordinates into the text character's own space.
 [[nodiscard]] std::vector<uint8_t> textBody(uint16_t id, const std::vector<TextRun>& runs,
-                                            const std::map<uint16_t, FontBuilder>& fonts, int version);
+                                            const std::map<uint16_t, FontBuilder>& fonts, int version,
+                                            const Matrix& matrix = {});
 
 } // namespace swfw

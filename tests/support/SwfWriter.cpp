@@ -100,10 +100,10 @@ uint16_t SwfWriter::defineFont(const FontBuilder& font, FontVersion version, int
     return id;
 }
 
-uint16_t SwfWriter::defineText(const std::vector<TextRun>& runs, int version)
+uint16_t SwfWriter::defineText(const std::vector<TextRun>& runs, int version, const Matrix& textMatrix)
 {
     const uint16_t id = nextId();
-    m_main.appendTag(version == 2 ? tag::DefineText2 : tag::DefineText, textBody(id, runs, m_fonts, version));
+    m_main.appendTag(version == 2 ? tag::DefineText2 : tag::DefineText, textBody(id, runs, m_fonts, version, textMatrix));
     return id;
 }
 

@@ -39,7 +39,7 @@ public:
     uint16_t defineButton(const ButtonBuilder& button, int version = 2);
     // DefineFont (V1) is followed by DefineFontInfo of `infoVersion` 1 or 2, which names its characters.
     uint16_t defineFont(const FontBuilder& font, FontVersion version = FontVersion::V2, int infoVersion = 1);
-    uint16_t defineText(const std::vector<TextRun>& runs, int version = 1);
+    uint16_t defineText(const std::vector<TextRun>& runs, int version = 1, const Matrix& textMatrix = {});
 
     // Bitmaps. DefineBitsLossless (no alpha) and DefineBitsLossless2 (premultiplied alpha).
     uint16_t defineBitsLossless(const QImage& image, LosslessFormat format = LosslessFormat::Rgb32);

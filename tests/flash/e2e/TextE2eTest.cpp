@@ -71,6 +71,21 @@ TEST(TextE2e, GlyphsFollowTheTextsOwnAdvances)
     EXPECT_TRUE(colorNear(img, 78, 25, kRed));
 }
 
+TEST(TextE2e, TheTextsOwnMatrixAppliesBeforeThePlacement)
+{
+    // Glyph 'I' covers x 5..30, y -35..0 from the run's origin; the text's own
+    // matrix doubles its width, the placement moves it to (10, 50).
+    SwfWriter w = newMovie();
+    const uint16_t font = w.defineFont(testFont());
+    const uint16_t text = w.defineText({TextRun{font, kHeight, Color::rgb(0x0000ff), 0, 0, u"I"}}, 1, Matrix::scaling(2, 1));
+    w.place(1, text, Matrix::translation(10, 50));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 22, 30, kBlue));
+    EXPECT_TRUE(colorNear(img, 66, 30, kBlue)) << "twice as wide: 20..70";
+    EXPECT_TRUE(colorNear(img, 74, 30, kWhite));
+    EXPECT_TRUE(colorNear(img, 16, 30, kWhite));
+}
+
 TEST(TextE2e, DefineText2ColoursHaveAlphaAndTextMovesWithItsMatrix)
 {
     SwfWriter w = newMovie();
