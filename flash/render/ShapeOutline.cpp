@@ -30,7 +30,8 @@ void collectEdges(const ShapePath& path, const ShapeDef& shape, LayerEdges& laye
         auto& target = layer.fills[path.fill1];
         target.insert(target.end(), runs.begin(), runs.end());
     }
-    if (path.fill0 != 0 && path.fill0 <= fillCount && path.fill0 != path.fill1) {
+    // An edge with the same fill on both sides goes in once each way, so that it cancels out.
+    if (path.fill0 != 0 && path.fill0 <= fillCount) {
         auto& target = layer.fills[path.fill0];
         for (const EdgeRun& run : runs)
             target.push_back(run.reversed());

@@ -47,6 +47,24 @@ TEST(ShapeFill, EdgeCarriesLeftAndRightFills)
     EXPECT_PIXEL(image, 90, 50, kWhite);
 }
 
+TEST(ShapeFill, EdgeWithTheSameFillOnBothSidesLeavesNoGap)
+{
+    // A square split by a vertical edge that has fill 1 on both sides.
+    auto shape = std::make_shared<ShapeDef>();
+    shape->bounds = {0, int32_t(px(100)), 0, int32_t(px(100))};
+    shape->fills = {solidFill(kBlue)};
+    ShapePath outline = rectanglePath(10, 10, 90, 90, 0, 1);
+    ShapePath inner;
+    inner.fill0 = inner.fill1 = 1;
+    inner.commands = {{K::MoveTo, {px(50), px(10)}, {}}, {K::LineTo, {px(50), px(90)}, {}}};
+    shape->paths = {outline, inner};
+    RenderScene scene;
+    scene.place(1, scene.define(1, shape));
+    const QImage image = scene.render();
+    EXPECT_PIXEL(image, 30, 50, kBlue);
+    EXPECT_PIXEL(image, 70, 50, kBlue);
+}
+
 TEST(ShapeFill, NoBackgroundSeamBetweenNeighbouringFills)
 {
     // Two red fills meeting half-way through pixel column 50.
