@@ -231,3 +231,21 @@ TEST(DisplayE2e, ButtonsShowTheirUpState)
         EXPECT_TRUE(colorNear(img, 90, 90, kWhite)) << "the hit area is never drawn";
     }
 }
+
+TEST(DisplayE2e, SpritesInAButtonsUpStatePlay)
+{
+    SwfWriter w = newMovie();
+    const uint16_t red = w.defineShape(square(0, 0, 40, Color::rgb(0xff0000)));
+    const uint16_t blue = w.defineShape(square(0, 0, 40, Color::rgb(0x0000ff)));
+    Timeline blink;
+    blink.place(1, red).showFrame();
+    blink.place(Placement{.depth = 1, .characterId = blue, .move = true}).showFrame();
+    ButtonBuilder button;
+    button.part({.states = 1 | 8, .characterId = w.defineSprite(blink), .depth = 1});
+    w.place(1, w.defineButton(button), Matrix::translation(30, 30));
+    w.showFrame();
+    PlayedMovie movie(w.finish());
+    EXPECT_TRUE(colorNear(movie.image(), 50, 50, kRed));
+    EXPECT_TRUE(colorNear(movie.advance().image(), 50, 50, kBlue));
+    EXPECT_TRUE(colorNear(movie.advance().image(), 50, 50, kRed));
+}
