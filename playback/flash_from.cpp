@@ -8,7 +8,6 @@
 #include "ui/window_placement.h"
 
 #include <QLabel>
-#include <QTimer>
 
 namespace vf {
 
@@ -59,20 +58,10 @@ bool FlashFrom::Move(double leftTwips, double topTwips)
 
 void FlashFrom::Form_Resize()
 {
-    if (!component_)
-        return;
-    // The inner area in the window's scale (twips); the component covers it
-    // whole, in every window state.
-    const double scaleLeft = 0;
-    const double scaleTop = 0;
-    const double scaleWidth = width() * ui::kTwipsPerPixel;
-    const double scaleHeight = height() * ui::kTwipsPerPixel;
-    QRect box = component_->geometry();
-    box.moveTop(ui::twipsToPixels(scaleTop));
-    box.moveLeft(ui::twipsToPixels(scaleLeft));
-    box.setWidth(ui::twipsToPixels(scaleWidth));
-    box.setHeight(ui::twipsToPixels(scaleHeight));
-    component_->setGeometry(box);
+    // The component covers the whole inner area in every window state,
+    // minimised included: no margin, no kept aspect, no minimum size.
+    if (component_)
+        component_->setGeometry(rect());
 }
 
 void FlashFrom::resizeEvent(QResizeEvent* event)
