@@ -15,6 +15,8 @@ FileList::FileList(QListWidget& widget, const QString& pattern, const QByteArray
 {
     widget_.setSelectionMode(QAbstractItemView::SingleSelection);
     widget_.setUniformItemSizes(true);
+    // Long names are cut at the list's edge, not shortened with an ellipsis.
+    widget_.setTextElideMode(Qt::ElideNone);
     // A start folder that cannot be read gives an empty list.
     std::ignore = read(startFolder);
 }

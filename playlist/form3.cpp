@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -34,10 +35,22 @@ Form3::Form3()
     connect(dir1_, &playlist::DirList::openFailed, this, &Form3::showFailure);
     connect(&Command1(), &QPushButton::clicked, this, &Form3::Command1_Click);
     connect(&Command2(), &QPushButton::clicked, this, &Form3::Command2_Click);
-    // Enter presses the button that has the focus, and only that one; the
-    // chooser has no default button, so Enter elsewhere and Esc do nothing.
-    Command1().setAutoDefault(true);
-    Command2().setAutoDefault(true);
+    // Neither button is a default button: Enter presses only the button
+    // that has the focus, and Esc presses nothing.
+    Command1().installEventFilter(this);
+    Command2().installEventFilter(this);
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == &Command1() || watched == &Command2())) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(watched)->click();
+            return true;
+        }
+    }
+    return ui::DesignWindow::eventFilter(watched, event);
 }
 
 QComboBox& Form3::Drive1() const { return designControl<QComboBox>(QStringLiteral("Drive1")); }
