@@ -43,7 +43,11 @@ public:
     // keeps its place; the result tells whether the window moved.
     bool Move(double leftTwips, double topTwips);
 
+    // Fits the component to the inner area.
     void Form_Resize();
+    // Closing: the panel shows the stopped status, its progress monitor
+    // stops and its file and progress lines empty; then the movie is stopped
+    // and unloaded. The close always goes on.
     void Form_Unload(int& cancel) override;
 
 protected:
