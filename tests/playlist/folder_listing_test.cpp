@@ -5,6 +5,7 @@
 #include "movie_folder.h"
 
 #include "playlist/dir_list.h"
+#include "playlist/drive_list.h"
 #include "playlist/engine_path.h"
 #include "playlist/folder_listing.h"
 
@@ -118,6 +119,26 @@ TEST(FolderChain, AncestorsFromTheRootDown)
 {
     EXPECT_EQ(playlist::folderChain("/"), names({"/"}));
     EXPECT_EQ(playlist::folderChain("/a/b"), names({"/", "/a", "/a/b"}));
+}
+
+TEST(Drives, AFolderBelongsToTheDeepestMountPointAboveIt)
+{
+    const std::vector<QByteArray> points = names({"/", "/media/disk", "/media/disk2", "/home"});
+    EXPECT_EQ(playlist::mountPointOf(points, "/media/disk/films"), QByteArray("/media/disk"));
+    EXPECT_EQ(playlist::mountPointOf(points, "/media/disk2"), QByteArray("/media/disk2"));
+    EXPECT_EQ(playlist::mountPointOf(points, "/media/diskette"), QByteArray("/"));
+    EXPECT_EQ(playlist::mountPointOf(points, "/homework"), QByteArray("/"));
+}
+
+TEST(Drives, TheRootComesFirstAndNoKernelTreesAreListed)
+{
+    const std::vector<QByteArray> points = playlist::userMountPoints();
+    ASSERT_FALSE(points.empty());
+    EXPECT_EQ(points.front(), QByteArray("/"));
+    for (const QByteArray& point : points) {
+        for (const char* tree : {"/proc", "/sys", "/dev"})
+            EXPECT_FALSE(point == tree || point.startsWith(QByteArray(tree) + '/')) << point.constData();
+    }
 }
 
 TEST(NonTextNames, AreListedAndTheEnginePathReadsTheSameFile)
