@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace vf::playlist {
 namespace {
