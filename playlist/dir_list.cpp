@@ -1,7 +1,8 @@
 #include "playlist/dir_list.h"
 
+#include "flash/widget/LocalPath.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -60,7 +61,7 @@ DirList::DirList(QListWidget& widget, const QByteArray& startFolder)
 
 QString DirList::Path() const
 {
-    return QFile::decodeName(folder_);
+    return flash::pathFromLocalBytes(folder_);
 }
 
 std::expected<void, ListingError> DirList::setPath(const QByteArray& folder)
@@ -97,13 +98,13 @@ void DirList::fill(const std::vector<QByteArray>& subfolders)
     QString indent;
     QListWidgetItem* openItem = nullptr;
     for (const QByteArray& ancestor : folderChain(folder_)) {
-        openItem = new QListWidgetItem(openIcon, indent + QFile::decodeName(lastName(ancestor)));  // owned by the widget
+        openItem = new QListWidgetItem(openIcon, indent + flash::pathFromLocalBytes(lastName(ancestor)));  // owned by the widget
         openItem->setData(kNativePathRole, ancestor);
         widget_.addItem(openItem);
         indent += kIndent;
     }
     for (const QByteArray& name : subfolders) {
-        auto* item = new QListWidgetItem(closedIcon, indent + QFile::decodeName(name));  // owned by the widget
+        auto* item = new QListWidgetItem(closedIcon, indent + flash::pathFromLocalBytes(name));  // owned by the widget
         item->setData(kNativePathRole, joinNative(folder_ == "/" ? QByteArray() : folder_, name));
         widget_.addItem(item);
     }

@@ -1,5 +1,7 @@
 #include "playlist/drive_list.h"
 
+#include "flash/widget/LocalPath.h"
+
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -78,7 +80,7 @@ DriveList::DriveList(QComboBox& widget, const QByteArray& startFolder)
 {
     const QSignalBlocker quiet(widget_);
     for (const QByteArray& point : userMountPoints())
-        widget_.addItem(QFile::decodeName(point), point);
+        widget_.addItem(flash::pathFromLocalBytes(point), point);
     showDriveOf(startFolder);
     connect(&widget_, &QComboBox::activated, this, &DriveList::chosen);
 }

@@ -1,6 +1,7 @@
 #include "playlist/file_list.h"
 
-#include <QFile>
+#include "flash/widget/LocalPath.h"
+
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QStringList>
@@ -10,7 +11,7 @@ namespace vf::playlist {
 FileList::FileList(QListWidget& widget, const QString& pattern, const QByteArray& startFolder)
     : QObject(&widget)
     , widget_(widget)
-    , pattern_(QFile::encodeName(pattern))
+    , pattern_(flash::localPathBytes(pattern))
     , folder_(startFolder)
 {
     widget_.setSelectionMode(QAbstractItemView::SingleSelection);
@@ -23,12 +24,12 @@ FileList::FileList(QListWidget& widget, const QString& pattern, const QByteArray
 
 QString FileList::Path() const
 {
-    return QFile::decodeName(folder_);
+    return flash::pathFromLocalBytes(folder_);
 }
 
 std::expected<void, ListingError> FileList::setPath(const QString& folder)
 {
-    return setNativePath(QFile::encodeName(folder));
+    return setNativePath(flash::localPathBytes(folder));
 }
 
 std::expected<void, ListingError> FileList::setNativePath(const QByteArray& folder)
@@ -52,7 +53,7 @@ std::expected<void, ListingError> FileList::read(const QByteArray& folder)
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(entries_.size()));
     for (const QByteArray& name : entries_)
-        shown.push_back(QFile::decodeName(name));
+        shown.push_back(flash::pathFromLocalBytes(name));
     // Filling the list is not a selection by the user.
     const QSignalBlocker quiet(widget_);
     widget_.clear();
@@ -64,7 +65,7 @@ QString FileList::List(int index) const
 {
     if (index < 0 || index >= ListCount())
         return {};
-    return QFile::decodeName(entries_[static_cast<std::size_t>(index)]);
+    return flash::pathFromLocalBytes(entries_[static_cast<std::size_t>(index)]);
 }
 
 int FileList::selectedIndex() const
@@ -78,11 +79,11 @@ QString FileList::FileName() const
     return List(selectedIndex());
 }
 
-EntryPath FileList::entryPath(int index) const
+QString FileList::entryPath(int index) const
 {
     const QByteArray name = (index >= 0 && index < ListCount()) ? entries_[static_cast<std::size_t>(index)]
                                                                 : QByteArray();
-    return {joinDisplay(Path(), QFile::decodeName(name)), joinNative(folder_, name)};
+    return flash::pathFromLocalBytes(joinNative(folder_, name));
 }
 
 } // namespace vf::playlist

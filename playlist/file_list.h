@@ -12,12 +12,6 @@ class QListWidget;
 
 namespace vf::playlist {
 
-// A listed movie: its full path as shown and as the system spells it.
-struct EntryPath {
-    QString shown;
-    QByteArray native;
-};
-
 class FileList : public QObject {
     Q_OBJECT
 public:
@@ -40,8 +34,10 @@ public:
     QString FileName() const;
     int selectedIndex() const;
 
-    // The list folder, one separator and the entry's name.
-    EntryPath entryPath(int index) const;
+    // The list folder, one separator and the entry's name, as text that
+    // names the file whatever its bytes (see flash/widget/LocalPath.h). It
+    // is both what the panel shows and what the engine opens.
+    QString entryPath(int index) const;
 
     QListWidget& widget() const { return widget_; }
 

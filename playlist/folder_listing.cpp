@@ -1,16 +1,17 @@
 #include "playlist/folder_listing.h"
 
-#include <QDir>
-#include <QFile>
+#include "flash/widget/LocalPath.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace vf::playlist {
 namespace {
@@ -91,12 +92,15 @@ std::expected<std::vector<QByteArray>, ListingError> listSubfolders(const QByteA
 
 QByteArray joinNative(const QByteArray& folder, const QByteArray& name)
 {
-    return folder + QFile::encodeName(QDir::separator()) + name;
+    return folder + '/' + name;
 }
 
-QString joinDisplay(const QString& folder, const QString& name)
+QByteArray currentFolder()
 {
-    return folder + QDir::separator() + name;
+    // The system sizes the buffer; Qt's own current path would decode the
+    // bytes and lose those that are not UTF-8.
+    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path ? QByteArray(path.get()) : QByteArray();
 }
 
 void sortByName(std::vector<QByteArray>& names)
@@ -108,7 +112,7 @@ void sortByName(std::vector<QByteArray>& names)
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
     for (QByteArray& name : names)
-        keyed.push_back({QFile::decodeName(name).toCaseFolded(), std::move(name)});
+        keyed.push_back({flash::pathFromLocalBytes(name).toCaseFolded(), std::move(name)});
     std::ranges::sort(keyed, [](const Keyed& a, const Keyed& b) {
         if (const int order = a.key.compare(b.key); order != 0)
             return order < 0;

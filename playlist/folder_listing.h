@@ -1,8 +1,8 @@
 #pragma once
 // Reading one folder of the file system by its native (byte) path: the files
 // whose names match a pattern, or the subfolders. Names stay as the bytes the
-// system gives, so that names which are not valid text in the locale still
-// name their file.
+// system gives; flash::pathFromLocalBytes turns them into text that still
+// names the file when the bytes are not UTF-8.
 
 #include <QByteArray>
 #include <QString>
@@ -28,7 +28,10 @@ std::expected<std::vector<QByteArray>, ListingError> listSubfolders(const QByteA
 // A folder path followed by one separator and a name. The separator is always
 // inserted, whatever the folder ends with: the root folder gives "//name".
 QByteArray joinNative(const QByteArray& folder, const QByteArray& name);
-QString joinDisplay(const QString& folder, const QString& name);
+
+// The program's current folder as the system spells it; empty when the
+// system cannot tell (the folder was removed).
+QByteArray currentFolder();
 
 // Sorts names the way a person reads them: letter case ignored, then byte
 // order to keep the order total.

@@ -4,11 +4,8 @@
 #include "app/mouse_arguments.h"
 #include "app/windows.h"
 #include "playback/flash_from.h"
-#include "playlist/engine_path.h"
 #include "ui/twips.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -25,7 +22,7 @@ constexpr double kPlayerTop = 0;
 Form2::Form2()
     : ui::DesignWindow(QStringLiteral("Form2"))
     , fil_(new playlist::FileList(Fil(), Fil().property("pattern").toString(),
-                                  QFile::encodeName(QDir::currentPath())))  // owned by the list widget
+                                  playlist::currentFolder()))  // owned by the list widget
 {
     QListWidget& list = Fil();
     connect(&list, &QListWidget::itemSelectionChanged, this, &Form2::selectionChanged);
@@ -49,23 +46,21 @@ void Form2::selectionChanged()
 
 void Form2::Fil_Click()
 {
-    const playlist::EntryPath path = fil_->entryPath(fil_->selectedIndex());
-    const playlist::EnginePath enginePath(path.native);
+    const QString path = fil_->entryPath(fil_->selectedIndex());
     FlashComponent flash = Windows::flashfrom().Flash();
-    flash.setMovie(enginePath.text());
+    flash.setMovie(path);
     flash.setPlaying(false);
-    Windows::main().Label1().setText(QStringLiteral("正在预览：") + fil_->entryPath(fil_->selectedIndex()).shown);
+    Windows::main().Label1().setText(QStringLiteral("正在预览：") + path);
 }
 
 void Form2::Fil_DblClick()
 {
-    const playlist::EntryPath path = fil_->entryPath(fil_->selectedIndex());
-    const playlist::EnginePath enginePath(path.native);
+    const QString path = fil_->entryPath(fil_->selectedIndex());
     Windows::main().setTimeEnabled(false);
     FlashFrom& player = Windows::flashfrom();
     FlashComponent flash = player.Flash();
     flash.Stop();
-    flash.setMovie(enginePath.text());
+    flash.setMovie(path);
     // A minimised or maximised player window refuses the move and is shown
     // where it is.
     player.Move(kPlayerLeft, kPlayerTop);
@@ -74,7 +69,7 @@ void Form2::Fil_DblClick()
     MainPanel& panel = Windows::main();
     panel.Label2().setText(QStringLiteral("正常播放中"));
     panel.setTimeEnabled(true);
-    panel.Label1().setText(QStringLiteral("正在播放：") + path.shown);
+    panel.Label1().setText(QStringLiteral("正在播放：") + path);
 }
 
 void Form2::Fil_MouseMove(short, short, float, float)

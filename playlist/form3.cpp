@@ -3,12 +3,9 @@
 #include "app/main_panel.h"
 #include "app/windows.h"
 #include "playback/flash_from.h"
-#include "playlist/engine_path.h"
 #include "playlist/form2.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -25,7 +22,7 @@ Form3::Form3()
     : ui::DesignWindow(QStringLiteral("Form3"))
 {
     // The lists start at the program's current folder.
-    const QByteArray startFolder = QFile::encodeName(QDir::currentPath());
+    const QByteArray startFolder = playlist::currentFolder();
     drive1_ = new playlist::DriveList(Drive1(), startFolder);  // owned by the widget
     dir1_ = new playlist::DirList(Dir1(), startFolder);        // owned by the widget
     file1_ = new playlist::FileList(File1(), File1().property("pattern").toString(), startFolder);  // owned by the widget
@@ -115,16 +112,15 @@ void Form3::Form_Unload(int&)
     const playlist::FileList& playlist = Windows::form2().filList();
     if (playlist.ListCount() == 0)
         return;
-    const playlist::EntryPath path = playlist.entryPath(0);
-    const playlist::EnginePath enginePath(path.native);
+    const QString path = playlist.entryPath(0);
     FlashFrom& player = Windows::flashfrom();
     FlashComponent flash = player.Flash();
-    flash.setMovie(enginePath.text());
+    flash.setMovie(path);
     flash.setPlaying(true);
     MainPanel& panel = Windows::main();
     panel.setTimeEnabled(true);
     panel.Label2().setText(QStringLiteral("正在播放中"));
-    panel.Label1().setText(QStringLiteral("正在播放：") + playlist.entryPath(0).shown);
+    panel.Label1().setText(QStringLiteral("正在播放：") + path);
     player.show();
 }
 

@@ -2,11 +2,13 @@
 // answers the host's calls, with or without a movie loaded.
 #include "flash/widget/FlashWidget.h"
 
-#include <QFile>
+#include "flash/widget/LocalPath.h"
+
 #include <QPainter>
 #include <QPaintEvent>
 #include <QUrl>
 #include <chrono>
+#include <filesystem>
 
 namespace flash {
 namespace {
@@ -20,11 +22,18 @@ PlayerSettings playerSettingsFor(const FlashSettings& settings)
     return result;
 }
 
+// Whether the path names something, checked by its exact bytes.
+bool pathExists(const QString& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(localPathBytes(path).toStdString()), error);
+}
+
 // Hosts build paths with backslashes, or hand over file URLs; where such a
 // path names nothing as given, try it as the file it means.
 QString existingPath(const QString& path)
 {
-    if (QFile::exists(path))
+    if (pathExists(path))
         return path;
     if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
         return QUrl(path).toLocalFile();
@@ -32,7 +41,7 @@ QString existingPath(const QString& path)
         return path;
     QString slashed = path;
     slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QFile::exists(slashed) ? slashed : path;
+    return pathExists(slashed) ? slashed : path;
 }
 
 bool isKnownId(int id)
@@ -70,7 +79,7 @@ void FlashWidget::setMovie(const QString& path)
     m_moviePath = path;
     if (path.isEmpty())
         m_player.unload();
-    else if (m_player.loadFile(existingPath(path).toStdString()))
+    else if (m_player.loadFile(localPathBytes(existingPath(path)).toStdString()))
         scheduleNextFrame();
     update();
 }

@@ -6,10 +6,14 @@
 
 #include "playlist/dir_list.h"
 #include "playlist/drive_list.h"
-#include "playlist/engine_path.h"
+#include "playlist/file_list.h"
 #include "playlist/folder_listing.h"
 
+#include "flash/widget/LocalPath.h"
+
+#include <QDir>
 #include <QFile>
+#include <QListWidget>
 
 #include <sys/stat.h>
 
@@ -109,8 +113,7 @@ TEST(Subfolders, OnlyFoldersAndLinksToFoldersWithoutHiddenOnes)
 
 TEST(FullPath, OneSeparatorIsAlwaysInserted)
 {
-    EXPECT_EQ(playlist::joinDisplay(QStringLiteral("/home/me"), QStringLiteral("a.swf")), QStringLiteral("/home/me/a.swf"));
-    EXPECT_EQ(playlist::joinDisplay(QStringLiteral("/"), QStringLiteral("a.swf")), QStringLiteral("//a.swf"));
+    EXPECT_EQ(playlist::joinNative("/home/me", "a.swf"), QByteArray("/home/me/a.swf"));
     EXPECT_EQ(playlist::joinNative("/", "a.swf"), QByteArray("//a.swf"));
     EXPECT_EQ(playlist::joinNative("/media/", "a.swf"), QByteArray("/media//a.swf"));
 }
@@ -141,29 +144,51 @@ TEST(Drives, TheRootComesFirstAndNoKernelTreesAreListed)
     }
 }
 
-TEST(NonTextNames, AreListedAndTheEnginePathReadsTheSameFile)
+TEST(NonTextNames, AreMatchedAndSortedAndTheirEntryPathsGiveBackTheBytes)
 {
     MovieFolder folder;
-    const QByteArray name("bad\xff\xfe name.swf");
-    const QByteArray content = movieBytes(4);
-    folder.write(name, content);
+    for (const char* name : {"b\xff.SWF", "a\xe9.swf", "C.swf", "d\xe9.txt"})
+        folder.write(name);
 
     const auto listed = listMatchingFiles(folder.native(), "*.swf");
     ASSERT_TRUE(listed.has_value());
-    ASSERT_EQ(*listed, std::vector<QByteArray>{name});
+    ASSERT_EQ(*listed, names({"a\xe9.swf", "b\xff.SWF", "C.swf"}));
 
-    const QByteArray full = playlist::joinNative(folder.native(), name);
-    EXPECT_FALSE(playlist::spellsAsText(full));
-    const playlist::EnginePath enginePath(full);
-    QFile opened(enginePath.text());
-    ASSERT_TRUE(opened.open(QIODevice::ReadOnly)) << qPrintable(enginePath.text());
-    EXPECT_EQ(opened.readAll(), content);
+    QListWidget widget;
+    const playlist::FileList list(widget, QStringLiteral("*.swf"), folder.native());
+    ASSERT_EQ(list.ListCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QByteArray& name = (*listed)[static_cast<std::size_t>(i)];
+        EXPECT_EQ(widget.item(i)->text(), escapedName(name));
+        EXPECT_EQ(flash::localPathBytes(list.entryPath(i)), playlist::joinNative(folder.native(), name));
+    }
 }
 
-TEST(NonTextNames, TextNamesAreHandedOverAsTheyAre)
+TEST(NonTextNames, AFolderWithSuchANameListsItsFilesAndReadsBackAsText)
 {
-    const playlist::EnginePath enginePath("/tmp/影片 1.swf");
-    EXPECT_EQ(enginePath.text(), QStringLiteral("/tmp/影片 1.swf"));
+    MovieFolder parent;
+    const QByteArray folderName("\x80\xbf");
+    parent.write(folderName + "/a.swf");
+    const QByteArray folder = parent.native() + '/' + folderName;
+
+    QListWidget widget;
+    playlist::FileList list(widget, QStringLiteral("*.swf"), parent.native());
+    ASSERT_TRUE(list.setPath(parent.path() + QLatin1Char('/') + escapedName(folderName)));
+    EXPECT_EQ(list.nativePath(), folder);
+    EXPECT_EQ(list.ListCount(), 1);
+    EXPECT_EQ(list.entryPath(0), parent.path() + QLatin1Char('/') + escapedName(folderName) + QStringLiteral("/a.swf"));
+}
+
+TEST(CurrentFolder, IsTheSystemsBytes)
+{
+    MovieFolder parent;
+    const QByteArray folder = parent.native() + "/\xfe";
+    parent.makeFolder("\xfe");
+    const QString previous = QDir::currentPath();
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    const QByteArray current = playlist::currentFolder();
+    QDir::setCurrent(previous);
+    EXPECT_EQ(current, folder);
 }
 
 } // namespace

@@ -151,17 +151,62 @@ TEST_F(Playlist, AVanishedMovieIsStillHandedOverByItsPath)
     expectPreviewOf(startPath("a.swf"));
 }
 
-TEST_F(Playlist, ANameThatIsNotTextIsListedAndPlays)
+// A name in a legacy eight-bit encoding: not UTF-8.
+TEST_F(Playlist, ANameThatIsNotTextIsListedPreviewedAndPlayedByItsOwnPath)
 {
     MovieFolder odd;
-    odd.write(QByteArray("\xb2\xa5\xb7\xc5.swf"), movieBytes(5));
+    const QByteArray name("\xb2\xa5\xb7\xc5.swf");
+    odd.write(name, movieBytes(5));
     ASSERT_TRUE(fil().setNativePath(odd.native()));
     ASSERT_EQ(fil().ListCount(), 1);
+    EXPECT_EQ(fil().List(0), escapedName(name));
+    const QString path = odd.path() + QLatin1Char('/') + escapedName(name);
+
     list().setCurrentRow(0);
-    Windows::form2().Fil_DblClick();
+    expectPreviewOf(path);
     EXPECT_EQ(flash().TotalFrames(), 5);
-    EXPECT_TRUE(flash().Playing());
-    EXPECT_EQ(panel->Label1().text(), QStringLiteral("正在播放：") + odd.path() + QLatin1Char('/') + fil().List(0));
+
+    Windows::form2().Fil_DblClick();
+    expectPlayingOf(path);
+    EXPECT_EQ(flash().TotalFrames(), 5);
+    // The panel's play button writes the current-file line from the
+    // component's path: the same path, not a stand-in.
+    panel->playa_Click();
+    EXPECT_EQ(panel->Label1().text(), QStringLiteral("正在播放：") + path);
+}
+
+TEST_F(Playlist, UTF8NamesAreListedAsTheyAre)
+{
+    MovieFolder folder;
+    folder.write("影片 1.swf", movieBytes(2));
+    ASSERT_TRUE(fil().setNativePath(folder.native()));
+    ASSERT_EQ(fil().ListCount(), 1);
+    EXPECT_EQ(fil().List(0), QStringLiteral("影片 1.swf"));
+    list().setCurrentRow(0);
+    expectPreviewOf(folder.path() + QStringLiteral("/影片 1.swf"));
+    EXPECT_EQ(flash().TotalFrames(), 2);
+}
+
+// A program started in a folder whose name is not UTF-8 lists that folder.
+TEST(PlaylistStart, AStartFolderThatIsNotTextIsListed)
+{
+    MovieFolder parent;
+    const QByteArray folderName("\xe6\x97.films");  // a cut-off character
+    parent.write(folderName + "/a.swf", movieBytes(3));
+    const QByteArray folder = parent.native() + '/' + folderName;
+    const QString previous = QDir::currentPath();
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    {
+        WindowSession session;
+        const playlist::FileList& list = Windows::form2().filList();
+        EXPECT_EQ(list.nativePath(), folder);
+        EXPECT_EQ(list.Path(), parent.path() + QLatin1Char('/') + escapedName(folderName));
+        EXPECT_EQ(list.ListCount(), 1);
+        EXPECT_EQ(Windows::form3().dirList().nativePath(), folder);
+        EXPECT_EQ(Windows::form3().Label3().text(), QStringLiteral("此文件夾共有：1个Flash播放文件"));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QDir::setCurrent(previous);
 }
 
 TEST_F(Playlist, TenThousandMoviesFillTheList)

@@ -331,16 +331,37 @@ TEST_F(Chooser, TheOpenFolderButtonOpensTheChooserAndLaterOnlyBringsItForward)
 
 TEST_F(Chooser, ANameThatIsNotTextIsCountedHandedOverAndPlayed)
 {
-    start.write(QByteArray("odd/\xff\xfe.swf"), movieBytes(6));
+    const QByteArray name("\xff\xfe.swf");
+    start.write("odd/" + name, movieBytes(6));
     chooser().show();
     doubleClickFolder(QStringLiteral("odd"));
     EXPECT_EQ(chooser().Label3().text(), countLine(1));
     chooser().Command1().click();
     EXPECT_EQ(fil().ListCount(), 1);
-    EXPECT_TRUE(flash().Playing());
+    expectFirstMoviePlaying(start.path() + QStringLiteral("/odd/") + escapedName(name));
     EXPECT_EQ(flash().TotalFrames(), 6);
-    EXPECT_EQ(panel->Label1().text(),
-              QStringLiteral("正在播放：") + start.path() + QStringLiteral("/odd/") + QFile::decodeName("\xff\xfe.swf"));
+}
+
+TEST_F(Chooser, AFolderWhoseNameIsNotTextOpensCountsAndIsHandedOver)
+{
+    const QByteArray folderName("films \xc0\xaf");  // an overlong slash
+    start.write(folderName + "/\xe9t\xe9.swf", movieBytes(4));
+    start.write(folderName + "/b.swf", movieBytes(2));
+    const QString folder = start.path() + QLatin1Char('/') + escapedName(folderName);
+    chooser().show();
+    doubleClickFolder(escapedName(folderName));
+    EXPECT_EQ(chooser().dirList().nativePath(), start.native() + '/' + folderName);
+    EXPECT_EQ(chooser().dirList().Path(), folder);
+    EXPECT_EQ(chooser().Label3().text(), countLine(2));
+    // Its own entry heads the open folder's part of the list.
+    EXPECT_EQ(dir1().currentItem()->text().trimmed(), escapedName(folderName));
+
+    chooser().Command1().click();
+    EXPECT_EQ(fil().nativePath(), start.native() + '/' + folderName);
+    EXPECT_EQ(fil().Path(), folder);
+    ASSERT_EQ(fil().ListCount(), 2);
+    expectFirstMoviePlaying(folder + QStringLiteral("/b.swf"));
+    EXPECT_EQ(flash().TotalFrames(), 2);
 }
 
 } // namespace

@@ -15,6 +15,8 @@
 #include <SwfWriter.h>
 
 #include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vf::test {
@@ -32,11 +34,12 @@ inline QByteArray movieBytes(int frames)
 class MovieFolder {
 public:
     MovieFolder() { EXPECT_TRUE(dir_.isValid()); }
-    // Names that are not text defeat the temporary folder's own clean-up.
+    // Names that are not UTF-8 defeat the temporary folder's own clean-up,
+    // which reads names as text: the tree goes by its bytes first.
     ~MovieFolder()
     {
-        for (const QByteArray& file : written_)
-            ::unlink(file.constData());
+        ::nftw(native().constData(), [](const char* path, const struct stat*, int, FTW*) { return ::remove(path); },
+               16, FTW_DEPTH | FTW_PHYS);
     }
     MovieFolder(const MovieFolder&) = delete;
     MovieFolder& operator=(const MovieFolder&) = delete;
@@ -49,22 +52,42 @@ public:
     // as needed); the default content is a movie of three frames.
     void write(const QByteArray& name, const QByteArray& content = movieBytes(3)) const
     {
+        const qsizetype slash = name.lastIndexOf('/');
+        if (slash >= 0)
+            makeFolder(name.left(slash));
         const QByteArray full = native() + '/' + name;
-        const qsizetype slash = full.lastIndexOf('/');
-        QDir().mkpath(QFile::decodeName(full.left(slash)));
         const int fd = ::open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(fd, 0) << full.constData();
         ASSERT_EQ(::write(fd, content.constData(), static_cast<size_t>(content.size())), content.size());
         ::close(fd);
-        written_.push_back(full);
     }
 
-    void makeFolder(const QByteArray& name) const { QDir().mkpath(QFile::decodeName(native() + '/' + name)); }
+    // Makes the folder below this one, and the folders above it, by bytes.
+    void makeFolder(const QByteArray& name) const
+    {
+        QByteArray path = native();
+        for (const QByteArray& part : name.split('/')) {
+            path += '/' + part;
+            ::mkdir(path.constData(), 0755);
+        }
+    }
 
 private:
     QTemporaryDir dir_;
-    mutable std::vector<QByteArray> written_;
 };
+
+// A file name's bytes as the playlist and the engine spell them in text:
+// bytes 0x80-0xFF that are not UTF-8 become U+DC80-U+DCFF, one each; the
+// rest is ASCII in these tests.
+inline QString escapedName(const QByteArray& bytes)
+{
+    QString text;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        text += value < 0x80 ? QChar(value) : QChar(char16_t(0xDC00 + value));
+    }
+    return text;
+}
 
 // Makes a folder the program's current folder while it lives.
 class CurrentFolder {
