@@ -4,6 +4,8 @@
 #include "flash/parse/ParseContext.h"
 #include "flash/parse/Primitives.h"
 
+#include <utility>
+
 namespace flash {
 
 std::optional<FillKind> fillKindFromType(uint8_t type)
@@ -184,8 +186,10 @@ uint32_t ShapePathBuilder::lineIndex(uint32_t stored) const
 
 void ShapePathBuilder::flushPath()
 {
-    if (m_open && m_current.commands.size() > 1)
+    if (m_open && m_current.commands.size() > 1) {
+        m_current.newStyles = std::exchange(m_newStylesPending, false);
         m_paths.push_back(std::move(m_current));
+    }
     m_current.commands.clear();
     m_open = false;
 }
@@ -210,6 +214,8 @@ bool ShapePathBuilder::styleChange(StyleChangeRecord& sc)
         m_lines.insert(m_lines.end(), std::make_move_iterator(sc.newLines.begin()),
                        std::make_move_iterator(sc.newLines.end()));
         m_current.fill0 = m_current.fill1 = m_current.line = 0;
+        // The next path is the first drawn over everything before it.
+        m_newStylesPending = true;
     }
     if (sc.hasMove) {
         m_x = sc.moveX;

@@ -165,6 +165,7 @@ private:
     ParseContext* m_budget;
     ShapePath m_current;
     bool m_open = false;
+    bool m_newStylesPending = false; // the next path made is the first of a new style array
     int64_t m_x = 0, m_y = 0;
     size_t m_fillBase = 0, m_lineBase = 0;
     size_t m_commandCount = 0;

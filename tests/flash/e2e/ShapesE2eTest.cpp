@@ -89,6 +89,22 @@ TEST(ShapesE2e, NewStylesPartWayThroughAShape)
     EXPECT_TRUE(colorNear(img, 50, 50, kWhite));
 }
 
+TEST(ShapesE2e, ALaterStyleGroupsFillCoversAnEarlierGroupsLine)
+{
+    // One shape: a thick green line, then in a new style group a blue square across it.
+    // Within one group lines go over fills; a later group goes over everything before it.
+    ShapeBuilder b;
+    b.lineSolid(10, Color::rgb(0x00ff00)).moveTo(10, 50).lineTo(90, 50);
+    b.newStyles().fillSolid(Color::rgb(0x0000ff)).rect(30, 30, 40, 40);
+    SwfWriter w = newMovie();
+    w.place(1, w.defineShape(b, 2));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 50, 50, kBlue)) << "the later fill hides the line where they overlap";
+    EXPECT_TRUE(colorNear(img, 50, 40, kBlue));
+    EXPECT_TRUE(colorNear(img, 20, 50, kGreen)) << "the line shows outside the square";
+    EXPECT_TRUE(colorNear(img, 80, 50, kGreen));
+}
+
 TEST(ShapesE2e, FillRulesDecideWhetherAnInnerLoopIsAHole)
 {
     // Both loops clockwise: a hole under even-odd, filled under non-zero (DefineShape4 flag).

@@ -111,12 +111,14 @@ TEST(ParseShape, NewStylesAreAppendedAndIndicesOffset)
     EXPECT_EQ(first.commands[2].kind, Kind::CurveTo);
     EXPECT_EQ(first.commands[2].control, (flash::Point{70, 20}));
     EXPECT_EQ(first.commands[2].to, (flash::Point{70, 60}));
+    EXPECT_FALSE(first.newStyles);
 
     const auto& second = shape->paths[1];
     EXPECT_EQ(second.fill0, 2u);
     EXPECT_EQ(second.line, 1u); // carried over
     EXPECT_EQ(second.commands[0].to, (flash::Point{70, 60}));
     EXPECT_EQ(second.commands[1].to, (flash::Point{10, 60}));
+    EXPECT_FALSE(second.newStyles) << "a style change without new arrays stays in the same group";
 
     const auto& third = shape->paths[2];
     EXPECT_EQ(third.fill0, 0u); // reset by the new styles
@@ -124,6 +126,7 @@ TEST(ParseShape, NewStylesAreAppendedAndIndicesOffset)
     EXPECT_EQ(third.line, 2u);
     EXPECT_EQ(third.commands[0].to, (flash::Point{-100, -100}));
     EXPECT_EQ(third.commands[1].to, (flash::Point{-100, -70}));
+    EXPECT_TRUE(third.newStyles) << "the first path after new style arrays starts a new group";
 }
 
 TEST(ParseShape, Shape4StylesAndWindingRule)
