@@ -48,6 +48,42 @@ void appendSegments(QPainterPath& path, const EdgeRun& run)
     }
 }
 
+// A stroker joins a subpath whose last point equals its first as if it were
+// closed. A loop that must stay open is cut in the middle of its last edge
+// instead: the two halves continue one another in a straight line, so the cut
+// does not show, and the start and end get their caps.
+void appendOpenLoop(QPainterPath& path, const EdgeRun& loop)
+{
+    const size_t last = loop.segments.size() - 1;
+    const EdgeSegment& tail = loop.segments[last];
+    const Point from = last == 0 ? loop.start : loop.segments[last - 1].to;
+    if (last == 0 && !tail.isCurve) {
+        path.lineTo(tail.to.x, tail.to.y); // a dot: nothing to join
+        return;
+    }
+    for (size_t i = 0; i < last; ++i) {
+        const EdgeSegment& s = loop.segments[i];
+        if (s.isCurve)
+            path.quadTo(s.control.x, s.control.y, s.to.x, s.to.y);
+        else
+            path.lineTo(s.to.x, s.to.y);
+    }
+    if (!tail.isCurve) {
+        const Point middle{(from.x + tail.to.x) / 2, (from.y + tail.to.y) / 2};
+        path.lineTo(middle.x, middle.y);
+        path.moveTo(middle.x, middle.y);
+        path.lineTo(tail.to.x, tail.to.y);
+        return;
+    }
+    // The curve halves at t = 1/2.
+    const Point c1{(from.x + tail.control.x) / 2, (from.y + tail.control.y) / 2};
+    const Point c2{(tail.control.x + tail.to.x) / 2, (tail.control.y + tail.to.y) / 2};
+    const Point middle{(c1.x + c2.x) / 2, (c1.y + c2.y) / 2};
+    path.quadTo(c1.x, c1.y, middle.x, middle.y);
+    path.moveTo(middle.x, middle.y);
+    path.quadTo(c2.x, c2.y, tail.to.x, tail.to.y);
+}
+
 } // namespace
 
 EdgeRun EdgeRun::reversed() const
@@ -133,23 +169,29 @@ QPainterPath linkIntoContours(std::vector<EdgeRun> runs, Qt::FillRule rule)
 QPainterPath linkIntoPolylines(const std::vector<EdgeRun>& runs, bool closeLoops)
 {
     QPainterPath path;
-    Point subpathStart;
-    Point at;
+    EdgeRun polyline;
     bool open = false;
     auto finish = [&] {
-        if (open && closeLoops && samePoint(at, subpathStart))
-            path.closeSubpath();
+        if (!open)
+            return;
         open = false;
+        const bool endsWhereItStarts = samePoint(polyline.end(), polyline.start);
+        path.moveTo(polyline.start.x, polyline.start.y);
+        if (endsWhereItStarts && !closeLoops) {
+            appendOpenLoop(path, polyline);
+            return;
+        }
+        appendSegments(path, polyline);
+        if (endsWhereItStarts)
+            path.closeSubpath();
     };
     for (const EdgeRun& run : runs) {
-        if (!open || !samePoint(run.start, at)) {
+        if (!open || !samePoint(run.start, polyline.end())) {
             finish();
-            path.moveTo(run.start.x, run.start.y);
-            subpathStart = run.start;
+            polyline = EdgeRun{run.start, {}};
             open = true;
         }
-        appendSegments(path, run);
-        at = run.end();
+        polyline.segments.insert(polyline.segments.end(), run.segments.begin(), run.segments.end());
     }
     finish();
     return path;

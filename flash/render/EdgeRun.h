@@ -34,7 +34,8 @@ void appendRuns(const ShapePath& path, std::vector<EdgeRun>& out);
 [[nodiscard]] QPainterPath linkIntoContours(std::vector<EdgeRun> runs, Qt::FillRule rule);
 
 // Joins runs that continue one another into polylines; a polyline is closed
-// only when it ends where it started and `closeLoops` is set.
+// only when it ends where it started and `closeLoops` is set. Otherwise such a
+// loop is laid out so that a stroker caps its start and end instead of joining them.
 [[nodiscard]] QPainterPath linkIntoPolylines(const std::vector<EdgeRun>& runs, bool closeLoops);
 
 } // namespace flash
