@@ -38,6 +38,9 @@ struct DisplayObject {
     std::string name;
     uint8_t buttonState = ButtonRecord::Up; // buttons: which state records show
     std::unique_ptr<SpriteState> sprite;    // sprites only
+    // Buttons: the records of the shown state as objects of their own, so that
+    // sprites among them play; null until the timeline starts the button.
+    std::unique_ptr<DisplayList> buttonChildren;
     uint32_t placedOnFrame = 0;             // frame of the timeline that placed it
 };
 
@@ -57,5 +60,11 @@ public:
 private:
     Objects m_objects; // drawn in ascending depth order
 };
+
+// What a sprite or a started button shows now; null for anything else.
+[[nodiscard]] inline const DisplayList* liveChildren(const DisplayObject& object)
+{
+    return object.sprite ? object.sprite->children.get() : object.buttonChildren.get();
+}
 
 } // namespace flash

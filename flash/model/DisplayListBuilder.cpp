@@ -51,6 +51,29 @@ bool isSprite(const Character& character)
     return sprite && *sprite;
 }
 
+std::unique_ptr<DisplayList> buildButtonState(const Movie& movie, const ButtonDef& button, uint8_t state)
+{
+    auto list = std::make_unique<DisplayList>();
+    for (const ButtonRecord& record : button.records) {
+        if (!(record.states & state))
+            continue;
+        auto character = placeableCharacter(movie, record.characterId);
+        if (!character)
+            continue;
+        auto object = std::make_unique<DisplayObject>();
+        object->depth = record.depth;
+        object->characterId = record.characterId;
+        object->character = std::move(*character);
+        object->matrix = record.matrix;
+        object->colorTransform = record.colorTransform;
+        object->blendMode = record.blendMode;
+        object->filters = record.filters;
+        // Two records at one depth: the later one, drawn on top, keeps it.
+        list->objects()[record.depth] = std::move(object);
+    }
+    return list;
+}
+
 void DisplayListBuilder::applyFrame(const Frame& frame, uint32_t frameIndex)
 {
     for (const ControlTag& tag : frame.tags) {
@@ -100,6 +123,7 @@ void DisplayListBuilder::modify(DisplayObject& object, const PlaceObject& tag, u
             object.characterId = *tag.characterId;
             object.character = std::move(*character);
             object.sprite.reset();
+            object.buttonChildren.reset();
             object.placedOnFrame = frameIndex;
         }
     }

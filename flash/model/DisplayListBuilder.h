@@ -26,4 +26,9 @@ private:
 // True when `character` is a sprite definition, which gets a timeline of its own when placed.
 [[nodiscard]] bool isSprite(const Character& character);
 
+// The button's records shown in `state`, placed as objects by their depths, as
+// placed on frame 0 of the button's own list. Sprites among them are not started.
+[[nodiscard]] std::unique_ptr<DisplayList> buildButtonState(const Movie& movie, const ButtonDef& button,
+                                                             uint8_t state);
+
 } // namespace flash

@@ -41,9 +41,9 @@ ActionRunner* TimelineCursor::runner() const
     return m_mode == Mode::Live ? m_env.liveRunner : m_env.catchUpRunner;
 }
 
-TimelineCursor TimelineCursor::childCursor(DisplayObject& object, Mode mode)
+TimelineCursor TimelineCursor::childCursor(DisplayObject& object, Mode mode, uint32_t nesting)
 {
-    return TimelineCursor(m_env, object.sprite->def->timeline, *object.sprite, m_nesting + 1, mode);
+    return TimelineCursor(m_env, object.sprite->def->timeline, *object.sprite, nesting + 1, mode);
 }
 
 void TimelineCursor::enterFirstFrame()
@@ -83,16 +83,26 @@ void TimelineCursor::enterFrame(uint32_t frame)
     DisplayListBuilder(m_env.movie, list()).applyFrame(m_timeline.frames[frame], frame);
     m_state.currentFrame = frame;
     m_state.actionsPending = true;
-    startNewSprites(list(), frame, m_mode);
+    startNewSprites(list(), frame, m_mode, m_nesting);
 }
 
 template<typename Visit>
 void TimelineCursor::forEachSprite(Mode mode, Visit&& visit)
 {
-    for (auto& [depth, object] : list().objects()) {
-        if (object && object->sprite && object->sprite->def) {
-            TimelineCursor child = childCursor(*object, mode);
+    forEachSpriteIn(list(), m_nesting, mode, visit);
+}
+
+template<typename Visit>
+void TimelineCursor::forEachSpriteIn(DisplayList& target, uint32_t nesting, Mode mode, Visit& visit)
+{
+    for (auto& [depth, object] : target.objects()) {
+        if (!object)
+            continue;
+        if (object->sprite && object->sprite->def) {
+            TimelineCursor child = childCursor(*object, mode, nesting);
             visit(child);
+        } else if (object->buttonChildren && nesting < TimelineEnvironment::kMaxNesting) {
+            forEachSpriteIn(*object->buttonChildren, nesting + 1, mode, visit);
         }
     }
 }
@@ -102,12 +112,19 @@ void TimelineCursor::tickChildren(Mode mode)
     forEachSprite(mode, [](TimelineCursor& child) { child.tick(); });
 }
 
-void TimelineCursor::startNewSprites(DisplayList& target, uint32_t currentFrame, Mode mode)
+void TimelineCursor::startNewSprites(DisplayList& target, uint32_t currentFrame, Mode mode, uint32_t nesting)
 {
     auto& objects = target.objects();
     for (auto it = objects.begin(); it != objects.end();) {
         DisplayObject* object = it->second.get();
-        if (!object || object->sprite || !isSprite(object->character)) {
+        if (!object) {
+            ++it;
+            continue;
+        }
+        const uint32_t age = currentFrame >= object->placedOnFrame ? currentFrame - object->placedOnFrame : 0;
+        if (!object->buttonChildren && std::holds_alternative<std::shared_ptr<const ButtonDef>>(object->character))
+            startButton(*object, age, mode, nesting);
+        if (object->sprite || !isSprite(object->character)) {
             ++it;
             continue;
         }
@@ -117,23 +134,40 @@ void TimelineCursor::startNewSprites(DisplayList& target, uint32_t currentFrame,
             continue;
         }
         --m_env.spriteStartsLeft;
-        const uint32_t age = currentFrame >= object->placedOnFrame ? currentFrame - object->placedOnFrame : 0;
-        startSprite(*object, age, mode);
+        startSprite(*object, age, mode, nesting);
         ++it;
     }
 }
 
-void TimelineCursor::startSprite(DisplayObject& object, uint32_t age, Mode mode)
+void TimelineCursor::startButton(DisplayObject& object, uint32_t age, Mode mode, uint32_t nesting)
+{
+    const auto& button = std::get<std::shared_ptr<const ButtonDef>>(object.character);
+    object.buttonChildren = std::make_unique<DisplayList>();
+    // A button that shows itself, however many times, stops at the nesting and sprite bounds;
+    // past them it stays empty and is drawn from its definition.
+    if (!button || nesting + 1 > TimelineEnvironment::kMaxNesting)
+        return;
+    auto children = buildButtonState(m_env.movie, *button, object.buttonState);
+    const size_t count = children->objects().size();
+    if (count > m_env.spriteStartsLeft)
+        return;
+    m_env.spriteStartsLeft -= uint32_t(count);
+    object.buttonChildren = std::move(children);
+    // The records were placed with the button: their sprites have played as long as it has been on stage.
+    startNewSprites(*object.buttonChildren, age, mode, nesting + 1);
+}
+
+void TimelineCursor::startSprite(DisplayObject& object, uint32_t age, Mode mode, uint32_t nesting)
 {
     object.sprite = std::make_unique<SpriteState>();
     object.sprite->def = std::get<std::shared_ptr<const SpriteDef>>(object.character);
     object.sprite->children = std::make_unique<DisplayList>();
-    if (m_nesting + 1 > TimelineEnvironment::kMaxNesting) {
+    if (nesting + 1 > TimelineEnvironment::kMaxNesting) {
         object.sprite->playing = false; // an inert instance: drawn empty, never advanced
         return;
     }
 
-    TimelineCursor child = childCursor(object, age > 0 ? Mode::CatchUp : mode);
+    TimelineCursor child = childCursor(object, age > 0 ? Mode::CatchUp : mode, nesting);
     child.enterFirstFrame();
     age = boundedAge(age, child.frameCount());
     // The frame it has reached keeps its actions pending, to run with everyone else's.
@@ -175,7 +209,7 @@ void TimelineCursor::replayForwardTo(uint32_t target)
         DisplayListBuilder(m_env.movie, list()).applyFrame(m_timeline.frames[m_state.currentFrame + 1],
                                                            m_state.currentFrame + 1);
         ++m_state.currentFrame;
-        startNewSprites(list(), m_state.currentFrame, Mode::CatchUp);
+        startNewSprites(list(), m_state.currentFrame, Mode::CatchUp, m_nesting);
     }
     m_state.actionsPending = true;
 }
@@ -189,14 +223,18 @@ void TimelineCursor::rebuildTo(uint32_t target)
 
     for (auto& [depth, object] : rebuilt.objects()) {
         DisplayObject* previous = list().at(depth);
-        if (object && previous && previous->sprite && isSprite(object->character)
-            && previous->characterId == object->characterId && previous->placedOnFrame == object->placedOnFrame)
+        const bool samePlacement = object && previous && previous->characterId == object->characterId
+            && previous->placedOnFrame == object->placedOnFrame;
+        if (!samePlacement)
+            continue;
+        if (previous->sprite && isSprite(object->character))
             object->sprite = std::move(previous->sprite);
+        object->buttonChildren = std::move(previous->buttonChildren);
     }
     list() = std::move(rebuilt);
     m_state.currentFrame = target;
     m_state.actionsPending = true;
-    startNewSprites(list(), target, Mode::CatchUp);
+    startNewSprites(list(), target, Mode::CatchUp, m_nesting);
 }
 
 void TimelineCursor::runPendingActions()

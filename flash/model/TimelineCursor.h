@@ -60,13 +60,18 @@ private:
     void replayForwardTo(uint32_t target);
     void rebuildTo(uint32_t target);
     void tickChildren(Mode mode);
-    void startNewSprites(DisplayList& list, uint32_t currentFrame, Mode mode);
-    void startSprite(DisplayObject& object, uint32_t age, Mode mode);
+    // Starts the sprites and buttons of `list` that have not started; `nesting` is the list's owner's.
+    void startNewSprites(DisplayList& list, uint32_t currentFrame, Mode mode, uint32_t nesting);
+    void startSprite(DisplayObject& object, uint32_t age, Mode mode, uint32_t nesting);
+    void startButton(DisplayObject& object, uint32_t age, Mode mode, uint32_t nesting);
     void runOwnActions();
-    [[nodiscard]] TimelineCursor childCursor(DisplayObject& object, Mode mode);
-    // Calls `visit` with a cursor on each sprite instance of this timeline's display list, in depth order.
+    [[nodiscard]] TimelineCursor childCursor(DisplayObject& object, Mode mode, uint32_t nesting);
+    // Calls `visit` with a cursor on each sprite instance of this timeline's display list, in depth order,
+    // those shown by its buttons included.
     template<typename Visit>
     void forEachSprite(Mode mode, Visit&& visit);
+    template<typename Visit>
+    void forEachSpriteIn(DisplayList& list, uint32_t nesting, Mode mode, Visit& visit);
 
     TimelineEnvironment& m_env;
     const Timeline& m_timeline;

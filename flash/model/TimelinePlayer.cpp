@@ -8,17 +8,23 @@
 namespace flash {
 namespace {
 
-// Sprite instances on stage, nested ones included (inert ones below the nesting bound are not reached).
+// Sprite instances and objects shown by buttons on stage, nested ones included
+// (inert ones below the nesting bound are not reached).
 uint32_t countSprites(const DisplayList& list, uint32_t nesting = 0)
 {
     uint32_t count = 0;
     if (nesting > TimelineEnvironment::kMaxNesting)
         return count;
     for (const auto& [depth, object] : list.objects()) {
-        if (object && object->sprite) {
+        if (!object)
+            continue;
+        if (object->sprite) {
             ++count;
             if (object->sprite->children)
                 count += countSprites(*object->sprite->children, nesting + 1);
+        } else if (object->buttonChildren) {
+            count += uint32_t(object->buttonChildren->objects().size())
+                + countSprites(*object->buttonChildren, nesting + 1);
         }
     }
     return count;

@@ -51,7 +51,7 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
             mask.character = &object->character;
             mask.toView = toView.multiplied(object->matrix);
             mask.ratio = object->ratio;
-            mask.children = object->sprite ? object->sprite->children.get() : nullptr;
+            mask.children = liveChildren(*object);
             mask.buttonState = object->buttonState;
             masks.push(*object->clipDepth, isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath());
             continue;
@@ -69,7 +69,7 @@ void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& p
     placement.toView = parentToView.multiplied(object.matrix);
     placement.transform = parentTransform.multiplied(object.colorTransform);
     placement.ratio = object.ratio;
-    placement.children = object.sprite ? object.sprite->children.get() : nullptr;
+    placement.children = liveChildren(object);
     placement.buttonState = object.buttonState;
     placement.blend = object.blendMode;
     draw(placement, level);
@@ -169,6 +169,10 @@ void DisplayListPainter::drawText(const TextDef& text, const Placement& placemen
 
 void DisplayListPainter::drawButton(const ButtonDef& button, const Placement& placement, int level)
 {
+    if (showsLiveChildren(placement)) {
+        drawList(*placement.children, placement.toView, placement.transform, level + 1);
+        return;
+    }
     for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
         std::shared_ptr<const DisplayList> frame;
         if (const auto child = recordPlacement(m_context, *record, placement, frame))

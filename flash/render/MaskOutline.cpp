@@ -72,7 +72,8 @@ void MaskCollector::collect(const Placement& placement, int level)
         QPainterPath area;
         area.addRect(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel);
         addPiece(toQTransform(placement.toView).map(area));
-    } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
+    } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character);
+               button && !showsLiveChildren(placement)) {
         for (const ButtonRecord* record : visibleRecords(**button, placement.buttonState)) {
             std::shared_ptr<const DisplayList> frame;
             if (const auto child = recordPlacement(m_context, *record, placement, frame))
@@ -86,7 +87,7 @@ void MaskCollector::collect(const Placement& placement, int level)
             child.character = &object->character;
             child.toView = placement.toView.multiplied(object->matrix);
             child.ratio = object->ratio;
-            child.children = object->sprite ? object->sprite->children.get() : nullptr;
+            child.children = liveChildren(*object);
             child.buttonState = object->buttonState;
             collect(child, level + 1);
         }

@@ -30,7 +30,7 @@ QRectF spriteBounds(const PaintContext& context, const DisplayList& list, const 
         child.character = &object->character;
         child.toView = parent.toView.multiplied(object->matrix);
         child.ratio = object->ratio;
-        child.children = object->sprite ? object->sprite->children.get() : nullptr;
+        child.children = liveChildren(*object);
         child.buttonState = object->buttonState;
         total = total.united(viewBounds(context, child, level + 1));
     }
@@ -39,6 +39,8 @@ QRectF spriteBounds(const PaintContext& context, const DisplayList& list, const 
 
 QRectF buttonBounds(const PaintContext& context, const ButtonDef& button, const Placement& placement, int level)
 {
+    if (showsLiveChildren(placement))
+        return spriteBounds(context, *placement.children, placement, level);
     QRectF total;
     for (const ButtonRecord* record : visibleRecords(button, placement.buttonState)) {
         std::shared_ptr<const DisplayList> frame;

@@ -35,7 +35,7 @@ std::optional<ScalingGrid> ScalingGrid::forSprite(const PaintContext& context, c
         Placement child;
         child.character = &object->character;
         child.toView = object->matrix;
-        child.children = object->sprite ? object->sprite->children.get() : nullptr;
+        child.children = liveChildren(*object);
         bounds = bounds.united(viewBounds(context, child));
     }
     if (bounds.isEmpty())

@@ -28,7 +28,7 @@ std::shared_ptr<const Movie> busyMovie()
     main.place(3, 12).showFrame();
     main.move(2, 15).showFrame();
     main.place(4, 13).remove(1).remove(5).showFrame();
-    main.place(1, 10, 3).showFrame();
+    main.place(1, 10, 3).place(6, 15).showFrame();
     main.replace(2, 2).showFrame();
     main.remove(3).showFrame();
     main.place(3, 12, 1).showFrame();
@@ -40,6 +40,7 @@ std::shared_ptr<const Movie> busyMovie()
         .sprite(12, haltsOnThird)
         .sprite(13, haltsAtOnce)
         .sprite(14, holdsWalking)
+        .button(15, {10, 1, 14}) // sprites playing inside a button
         .finish(main);
 }
 
@@ -105,12 +106,14 @@ TEST(Goto, BackwardsKeepsSpriteInstancesPlacedOnTheSameFrame)
     const SpriteState* walking = player.displayList().at(1)->sprite.get();
     const uint32_t walkingFrame = walking->currentFrame;
     const SpriteState* halted = player.displayList().at(3)->sprite.get();
+    const DisplayList* buttonShows = player.displayList().at(6)->buttonChildren.get();
 
     player.gotoFrame(9);
     ASSERT_NE(player.displayList().at(1), nullptr);
     EXPECT_EQ(player.displayList().at(1)->sprite.get(), walking) << "placed on frame 5, still there on 9";
     EXPECT_EQ(walking->currentFrame, walkingFrame) << "its own timeline goes on from where it was";
     EXPECT_EQ(player.displayList().at(3)->sprite.get(), halted);
+    EXPECT_EQ(player.displayList().at(6)->buttonChildren.get(), buttonShows) << "the button's sprites go on too";
 
     player.gotoFrame(6);
     ASSERT_NE(player.displayList().at(3), nullptr);

@@ -89,6 +89,21 @@ public:
         m_movie->dictionary[id] = std::shared_ptr<const SpriteDef>(definition);
         return *this;
     }
+    // A button whose records show `characterIds` at depths 1, 2, ... in the given states.
+    MovieWriter& button(uint16_t id, const std::vector<uint16_t>& characterIds, uint8_t states = ButtonRecord::Up)
+    {
+        auto definition = std::make_shared<ButtonDef>();
+        definition->id = id;
+        for (size_t i = 0; i < characterIds.size(); ++i) {
+            ButtonRecord record;
+            record.states = states;
+            record.characterId = characterIds[i];
+            record.depth = uint16_t(i + 1);
+            definition->records.push_back(record);
+        }
+        m_movie->dictionary[id] = std::shared_ptr<const ButtonDef>(definition);
+        return *this;
+    }
     [[nodiscard]] std::shared_ptr<const Movie> finish(const TimelineWriter& main)
     {
         m_movie->timeline = main.finish();
@@ -122,7 +137,8 @@ inline std::vector<uint8_t> gotoLabel(const std::string& label)
 }
 } // namespace actions
 
-// Depth, character, position and sprite state of everything on stage, nested.
+// Depth, character, position and sprite state of everything on stage, nested
+// (what a button shows follows a 'b').
 inline void describe(const DisplayList& list, std::ostringstream& out)
 {
     for (const auto& [depth, object] : list.objects()) {
@@ -131,6 +147,10 @@ inline void describe(const DisplayList& list, std::ostringstream& out)
             out << " f" << object->sprite->currentFrame << (object->sprite->playing ? "" : " stopped");
             if (object->sprite->children)
                 describe(*object->sprite->children, out);
+        }
+        if (object->buttonChildren) {
+            out << " b";
+            describe(*object->buttonChildren, out);
         }
         out << ']';
     }
