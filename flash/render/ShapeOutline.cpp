@@ -71,10 +71,11 @@ ShapeOutline buildShapeOutline(const ShapeDef& shape)
     for (LayerEdges& layerEdges : edges) {
         ShapeOutline::Layer layer;
         for (auto& [style, runs] : layerEdges.fills) {
+            // Seams that come round to where they start are joined there, leaving no notch.
             const auto seams = layerEdges.seams.find(style);
             layer.fills.push_back({style, linkIntoContours(std::move(runs), rule),
                                    seams == layerEdges.seams.end() ? QPainterPath()
-                                                                   : linkIntoPolylines(seams->second, false)});
+                                                                   : linkIntoPolylines(seams->second, true)});
         }
         for (auto& [style, runs] : layerEdges.lines)
             layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}});

@@ -25,6 +25,32 @@ TEST(StrokesE2e, ClosedOutlinesJoinAtTheStartUnlessNoClose)
     EXPECT_TRUE(colorNear(notched, 82, 82, kBlue));
 }
 
+TEST(StrokesE2e, ASmoothOpenLoopShowsNoGapWhereItStartsOrEnds)
+{
+    // Four curves round a rounded diamond, each meeting the next with the same
+    // tangent: open or closed, the stroke runs on without a gap or a notch.
+    for (bool noClose : {false, true}) {
+        SCOPED_TRACE(noClose);
+        SwfWriter w = newMovie();
+        w.place(1, w.defineShape(ShapeBuilder()
+                                     .line(LineStyle{.widthPx = 10, .color = Color::rgb(0x0000ff), .startCap = Cap::None,
+                                                     .endCap = Cap::None, .noClose = noClose})
+                                     .moveTo(50, 20)
+                                     .curveTo(80, 20, 80, 50)
+                                     .curveTo(80, 80, 50, 80)
+                                     .curveTo(20, 80, 20, 50)
+                                     .curveTo(20, 20, 50, 20),
+                                 4));
+        const QImage img = renderFirstFrame(w);
+        EXPECT_TRUE(colorNear(img, 50, 20, kBlue)) << "where the loop starts and ends";
+        EXPECT_TRUE(colorNear(img, 50, 17, kBlue));
+        EXPECT_TRUE(colorNear(img, 50, 23, kBlue));
+        EXPECT_TRUE(colorNear(img, 27, 27, kBlue)) << "half-way along the last curve";
+        EXPECT_TRUE(colorNear(img, 50, 12, kWhite));
+        EXPECT_TRUE(colorNear(img, 50, 50, kWhite));
+    }
+}
+
 TEST(StrokesE2e, ScaledPlacementsScaleStrokesUnlessTheyOptOut)
 {
     auto line = [](bool fixedWidth) {
