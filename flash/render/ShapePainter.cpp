@@ -5,6 +5,7 @@
 #include "flash/render/GradientBrush.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
+#include "flash/render/StrokeCaps.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -163,13 +164,16 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const QPain
         pen.setWidthF(inViewSpace ? pixels : pixels / areaScale);
     if (line.join == JoinStyle::Miter)
         pen.setMiterLimit(std::max(1.0, line.miterLimit));
-    if (!inViewSpace) {
-        context.painter.strokePath(path, pen);
-        return;
-    }
-    context.painter.resetTransform();
-    context.painter.strokePath(shapeToView.map(path), pen);
-    context.painter.setTransform(shapeToView);
+    if (inViewSpace)
+        context.painter.resetTransform();
+    const QPainterPath stroked = inViewSpace ? shapeToView.map(path) : path;
+    // A pen has one cap for both ends; ends that differ are built as an area.
+    if (line.startCap != line.endCap && !pen.isCosmetic())
+        context.painter.fillPath(strokeAreaWithCaps(stroked, pen, toQCap(line.startCap), toQCap(line.endCap)), *brush);
+    else
+        context.painter.strokePath(stroked, pen);
+    if (inViewSpace)
+        context.painter.setTransform(shapeToView);
 }
 
 } // namespace

@@ -51,6 +51,30 @@ TEST(StrokesE2e, ASmoothOpenLoopShowsNoGapWhereItStartsOrEnds)
     }
 }
 
+TEST(StrokesE2e, EachEndOfALineTakesItsOwnCap)
+{
+    auto line = [](Cap start, Cap end, double y) {
+        return ShapeBuilder()
+            .line(LineStyle{.widthPx = 10, .color = Color::rgb(0x0000ff), .startCap = start, .endCap = end})
+            .moveTo(20, y)
+            .lineTo(80, y);
+    };
+    SwfWriter w = newMovie();
+    w.place(1, w.defineShape(line(Cap::None, Cap::Square, 20), 4));
+    w.place(2, w.defineShape(line(Cap::Square, Cap::None, 50), 4));
+    w.place(3, w.defineShape(line(Cap::Round, Cap::None, 80), 4));
+    const QImage img = renderFirstFrame(w);
+    EXPECT_TRUE(colorNear(img, 17, 20, kWhite)) << "no cap where it starts";
+    EXPECT_TRUE(colorNear(img, 83, 20, kBlue)) << "a square cap where it ends";
+    EXPECT_TRUE(colorNear(img, 17, 50, kBlue));
+    EXPECT_TRUE(colorNear(img, 83, 50, kWhite));
+    EXPECT_TRUE(colorNear(img, 17, 80, kBlue)) << "a round cap reaches out on the line";
+    EXPECT_TRUE(colorNear(img, 15, 75, kWhite)) << "but not into the corners";
+    EXPECT_TRUE(colorNear(img, 83, 80, kWhite));
+    EXPECT_TRUE(colorNear(img, 50, 20, kBlue));
+    EXPECT_TRUE(colorNear(img, 50, 80, kBlue));
+}
+
 TEST(StrokesE2e, ScaledPlacementsScaleStrokesUnlessTheyOptOut)
 {
     auto line = [](bool fixedWidth) {
