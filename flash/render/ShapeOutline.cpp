@@ -75,10 +75,11 @@ ShapeOutline buildShapeOutline(const ShapeDef& shape)
             const auto seams = layerEdges.seams.find(style);
             layer.fills.push_back({style, linkIntoContours(std::move(runs), rule),
                                    seams == layerEdges.seams.end() ? QPainterPath()
-                                                                   : linkIntoPolylines(seams->second, true)});
+                                                                   : linkIntoPolylines(seams->second, true),
+                                   {}});
         }
         for (auto& [style, runs] : layerEdges.lines)
-            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}});
+            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}, {}});
         if (!layer.fills.empty() || !layer.strokes.empty())
             outline.layers.push_back(std::move(layer));
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "flash/model/ShapeDef.h"
+#include "flash/render/StrokeArea.h"
 
 #include <QPainterPath>
 #include <cstdint>
@@ -17,6 +18,8 @@ struct ShapeOutline {
         // after it. Painted over with a one-pixel line of this fill, they keep
         // the background from showing through where two anti-aliased edges meet.
         QPainterPath seams;
+        // Lines only: the area the line's pen last covered along `path`.
+        StrokeArea strokeArea;
     };
     // The styles of one style array: its fills are drawn first, then its lines;
     // a later layer draws on top of all of them.

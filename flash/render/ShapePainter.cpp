@@ -133,7 +133,7 @@ double strokePixels(const PaintContext& context, const LineStyle& line, const Ma
     return line.width * std::sqrt(std::abs(toView.a * toView.d - toView.b * toView.c));
 }
 
-void paintStroke(const PaintContext& context, const LineStyle& line, const QPainterPath& path,
+void paintStroke(const PaintContext& context, const LineStyle& line, const ShapeOutline::StyledPath& stroke,
                  const Matrix& toView, const ColorTransform& transform)
 {
     std::optional<QBrush> brush;
@@ -161,17 +161,26 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const QPain
     if (pixels <= 1.0 || !std::isfinite(pixels))
         pen.setCosmetic(true); // width 0: exactly one pixel whatever the scale
     else
-        pen.setWidthF(inViewSpace ? pixels : pixels / areaScale);
+        pen.setWidthF(inViewSpace ? pixels : line.width); // the matrix scales it to `pixels`
     if (line.join == JoinStyle::Miter)
         pen.setMiterLimit(std::max(1.0, line.miterLimit));
     if (inViewSpace)
         context.painter.resetTransform();
-    const QPainterPath stroked = inViewSpace ? shapeToView.map(path) : path;
-    // A pen has one cap for both ends; ends that differ are built as an area.
-    if (line.startCap != line.endCap && !pen.isCosmetic())
-        context.painter.fillPath(strokeAreaWithCaps(stroked, pen, toQCap(line.startCap), toQCap(line.endCap)), *brush);
-    else
-        context.painter.strokePath(stroked, pen);
+    const Qt::PenCapStyle startCap = toQCap(line.startCap);
+    const Qt::PenCapStyle endCap = toQCap(line.endCap);
+    if (pen.isCosmetic()) {
+        context.painter.strokePath(inViewSpace ? shapeToView.map(stroke.path) : stroke.path, pen);
+    } else if (inViewSpace) {
+        // A pen has one cap for both ends; ends that differ are built as an area.
+        const QPainterPath stroked = shapeToView.map(stroke.path);
+        if (startCap != endCap)
+            context.painter.fillPath(strokeAreaWithCaps(stroked, pen, startCap, endCap), *brush);
+        else
+            context.painter.strokePath(stroked, pen);
+    } else {
+        // In the shape's space the covered area is the same on every frame.
+        context.painter.fillPath(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), *brush);
+    }
     if (inViewSpace)
         context.painter.setTransform(shapeToView);
 }
@@ -208,7 +217,7 @@ void paintShape(const PaintContext& context, const ShapeDef& styles, const Shape
         }
         for (const ShapeOutline::StyledPath& stroke : layer.strokes) {
             if (stroke.style <= styles.lines.size())
-                paintStroke(context, styles.lines[stroke.style - 1], stroke.path, toView, transform);
+                paintStroke(context, styles.lines[stroke.style - 1], stroke, toView, transform);
         }
     }
 }

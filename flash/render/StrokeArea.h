@@ -1,0 +1,47 @@
+// The area a stroke covers, built once and reused while the pen stays the same.
+#pragma once
+
+#include <QPainterPath>
+#include <QPen>
+#include <optional>
+
+namespace flash {
+
+// Turning a curved line into the area its pen covers is the costly part of
+// stroking: it runs at a fine fixed precision in the shape's own units, so a
+// shape with long curved lines pays for it on every frame. The area does not
+// depend on where the shape is drawn, so it is kept with the line's path and
+// rebuilt only when the pen's width, caps, join or miter limit change.
+// A copy starts empty: copies are made to change the path.
+class StrokeArea {
+public:
+    StrokeArea() = default;
+    StrokeArea(const StrokeArea&) {}
+    StrokeArea& operator=(const StrokeArea&)
+    {
+        m_built.reset();
+        return *this;
+    }
+
+    // The area `pen` covers along `path`, with `startCap` and `endCap` at the
+    // ends of each line. `path` must be the one this area belongs to.
+    [[nodiscard]] const QPainterPath& along(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap,
+                                            Qt::PenCapStyle endCap) const;
+
+private:
+    struct Pen {
+        double width = 0;
+        double miterLimit = 0;
+        Qt::PenCapStyle startCap = Qt::FlatCap;
+        Qt::PenCapStyle endCap = Qt::FlatCap;
+        Qt::PenJoinStyle join = Qt::BevelJoin;
+        friend bool operator==(const Pen&, const Pen&) = default;
+    };
+    struct Built {
+        Pen pen;
+        QPainterPath area;
+    };
+    mutable std::optional<Built> m_built;
+};
+
+} // namespace flash
