@@ -47,12 +47,7 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
         if (object->clipDepth) {
             if (*object->clipDepth <= depth)
                 continue; // masks no depth at all
-            Placement mask;
-            mask.character = &object->character;
-            mask.toView = toView.multiplied(object->matrix);
-            mask.ratio = object->ratio;
-            mask.children = liveChildren(*object);
-            mask.buttonState = object->buttonState;
+            const Placement mask = placementOf(*object, toView);
             masks.push(*object->clipDepth, isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath());
             continue;
         }
@@ -64,15 +59,7 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
 void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& parentToView,
                                     const ColorTransform& parentTransform, int level)
 {
-    Placement placement;
-    placement.character = &object.character;
-    placement.toView = parentToView.multiplied(object.matrix);
-    placement.transform = parentTransform.multiplied(object.colorTransform);
-    placement.ratio = object.ratio;
-    placement.children = liveChildren(object);
-    placement.buttonState = object.buttonState;
-    placement.blend = object.blendMode;
-    draw(placement, level);
+    draw(placementOf(object, parentToView, parentTransform), level);
 }
 
 void DisplayListPainter::draw(const Placement& placement, int level)

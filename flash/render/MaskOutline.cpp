@@ -83,12 +83,7 @@ void MaskCollector::collect(const Placement& placement, int level)
         for (const auto& [depth, object] : placement.children->objects()) {
             if (object->clipDepth)
                 continue; // masks inside a mask are not part of its area
-            Placement child;
-            child.character = &object->character;
-            child.toView = placement.toView.multiplied(object->matrix);
-            child.ratio = object->ratio;
-            child.children = liveChildren(*object);
-            child.buttonState = object->buttonState;
+            const Placement child = placementOf(*object, placement.toView);
             collect(child, level + 1);
         }
     }

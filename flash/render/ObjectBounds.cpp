@@ -26,12 +26,7 @@ QRectF spriteBounds(const PaintContext& context, const DisplayList& list, const 
     for (const auto& [depth, object] : list.objects()) {
         if (!object->visible && !object->clipDepth)
             continue;
-        Placement child;
-        child.character = &object->character;
-        child.toView = parent.toView.multiplied(object->matrix);
-        child.ratio = object->ratio;
-        child.children = liveChildren(*object);
-        child.buttonState = object->buttonState;
+        const Placement child = placementOf(*object, parent.toView);
         total = total.united(viewBounds(context, child, level + 1));
     }
     return total;

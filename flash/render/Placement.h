@@ -21,6 +21,22 @@ struct Placement {
     return placement.children && !placement.children->objects().empty();
 }
 
+// Where `object` of a display list lands, its parent drawn by `parentToView`
+// with `parentTransform`: the one place that reads a display object for drawing.
+[[nodiscard]] inline Placement placementOf(const DisplayObject& object, const Matrix& parentToView,
+                                           const ColorTransform& parentTransform = {})
+{
+    Placement placement;
+    placement.character = &object.character;
+    placement.toView = parentToView.multiplied(object.matrix);
+    placement.transform = parentTransform.multiplied(object.colorTransform);
+    placement.ratio = object.ratio;
+    placement.children = liveChildren(object);
+    placement.buttonState = object.buttonState;
+    placement.blend = object.blendMode;
+    return placement;
+}
+
 // Sprites in sprites and buttons in buttons are followed this deep at most.
 inline constexpr int kMaxNesting = 64;
 
