@@ -1,6 +1,7 @@
 // Loads, steps and draws a movie, containing any failure of a stage to that stage.
 #include "flash/player/Player.h"
 
+#include "flash/stage/FrameControlScripts.h"
 
 #include <QLoggingCategory>
 #include <QPainter>
@@ -44,9 +45,12 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
         return false;
     }
     m_movie = std::move(*loaded);
-    m_timeline = std::make_unique<TimelinePlayer>(m_movie);
-    m_timeline->setLooping(m_settings.looping == Looping::On);
-    m_timeline->restart(m_settings.startPlaying == StartPlaying::Yes);
+    m_stage = std::make_unique<Stage>(m_movie);
+    m_stage->setLooping(m_settings.looping);
+    if (m_settings.startPlaying == StartPlaying::No)
+        Stage::stop(m_stage->root());
+    m_scripts = std::make_unique<FrameControlScripts>();
+    m_workToSettle = true;
     m_renderer = std::make_unique<Renderer>(m_movie);
     m_renderer->setQuality(m_settings.quality);
     m_clock.setFrameRate(m_movie->header.frameRate);
@@ -58,7 +62,8 @@ void Player::unload()
 {
     m_clock.stop();
     m_renderer.reset();
-    m_timeline.reset();
+    m_stage.reset();
+    m_scripts.reset();
     m_movie.reset();
     m_loadError.clear();
 }
@@ -73,27 +78,32 @@ void Player::fail(const char* stage, const char* what)
 
 void Player::play()
 {
-    if (m_timeline)
-        m_timeline->play();
+    if (m_stage)
+        Stage::play(m_stage->root());
 }
 
 void Player::stop()
 {
-    if (m_timeline)
-        m_timeline->stop();
+    if (m_stage)
+        Stage::stop(m_stage->root());
 }
 
 bool Player::isPlaying() const
 {
-    return m_timeline && m_timeline->isPlaying();
+    return m_stage && m_stage->root().clip->playing;
 }
 
 void Player::gotoFrame(int64_t frame)
 {
-    if (!m_timeline)
+    if (!m_stage)
+        return;
+    const int64_t count = m_stage->root().clip->frameCount();
+    if (count == 0)
         return;
     try {
-        m_timeline->gotoFrame(frame);
+        m_stage->gotoFrame(m_stage->root(), uint32_t(std::clamp<int64_t>(frame, 0, count - 1)));
+        // The frame's actions run when the host settles, as a freshly loaded movie's do.
+        m_workToSettle = m_workToSettle || m_stage->hasPendingWork();
     } catch (const std::exception& error) {
         fail("goto", error.what());
     }
@@ -101,44 +111,75 @@ void Player::gotoFrame(int64_t frame)
 
 int32_t Player::currentFrame() const
 {
-    return m_timeline ? int32_t(m_timeline->currentFrame()) : 0;
+    return m_stage ? int32_t(std::min<uint32_t>(m_stage->root().clip->currentFrame, INT32_MAX)) : 0;
 }
 
 int32_t Player::totalFrames() const
 {
-    return m_timeline ? int32_t(std::min<uint32_t>(m_timeline->frameCount(), INT32_MAX)) : 0;
+    return m_stage ? int32_t(std::min<uint32_t>(m_stage->root().clip->frameCount(), INT32_MAX)) : 0;
+}
+
+void Player::settle()
+{
+    if (!m_stage || !m_workToSettle)
+        return;
+    m_workToSettle = false;
+    try {
+        runScripts();
+    } catch (const std::exception& error) {
+        fail("scripts", error.what());
+    }
 }
 
 void Player::advanceFrame()
 {
-    if (!m_timeline)
+    settle();
+    if (!m_stage)
         return;
     try {
-        m_timeline->advance();
+        m_stage->advance();
+        runScripts();
     } catch (const std::exception& error) {
         fail("advance", error.what());
     }
 }
 
+void Player::tick()
+{
+    if (m_workToSettle)
+        settle();
+    else
+        advanceFrame();
+}
+
+// The scripts' part of a tick: queued frame work, enterFrame, then removals.
+void Player::runScripts()
+{
+    m_stage->runPendingWork(*m_scripts);
+    m_stage->dispatchEnterFrame(*m_scripts);
+    m_stage->runPendingWork(*m_scripts);
+    m_stage->finishRemovals(*m_scripts);
+}
+
 uint32_t Player::advanceDueFrames()
 {
-    if (!m_timeline)
+    if (!m_stage)
         return 0;
     const uint32_t due = m_clock.takeDueFrames();
-    for (uint32_t i = 0; i < due && m_timeline; ++i)
+    for (uint32_t i = 0; i < due && m_stage; ++i)
         advanceFrame();
     return due;
 }
 
 void Player::render(QPainter& painter, QSize viewSize)
 {
-    if (!m_renderer || !m_timeline) {
+    if (!m_renderer || !m_stage) {
         painter.fillRect(QRect(QPoint(0, 0), viewSize), Qt::white);
         return;
     }
     try {
         painter.save();
-        m_renderer->render(painter, m_timeline->displayList(), viewSize);
+        m_renderer->render(painter, m_stage->displayList(), viewSize);
         painter.restore();
     } catch (const std::exception& error) {
         painter.restore();
@@ -170,7 +211,7 @@ QSize Player::stageSize() const
 
 const DisplayList* Player::displayList() const
 {
-    return m_timeline ? &m_timeline->displayList() : nullptr;
+    return m_stage ? &m_stage->displayList() : nullptr;
 }
 
 } // namespace flash

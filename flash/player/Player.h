@@ -1,10 +1,11 @@
 // The engine's facade: one movie, its timeline, its renderer and its frame clock.
 #pragma once
 
-#include "flash/model/TimelinePlayer.h"
 #include "flash/parse/MovieLoader.h"
 #include "flash/player/FrameClock.h"
 #include "flash/render/Renderer.h"
+#include "flash/stage/Stage.h"
+#include "flash/stage/StageScripts.h"
 
 #include <QImage>
 #include <QSize>
@@ -17,7 +18,6 @@ class QPainter;
 namespace flash {
 
 enum class StartPlaying : uint8_t { No, Yes };
-enum class Looping : uint8_t { Off, On };
 
 struct PlayerSettings {
     StartPlaying startPlaying = StartPlaying::Yes;
@@ -51,8 +51,15 @@ public:
     [[nodiscard]] int32_t currentFrame() const;
     [[nodiscard]] int32_t totalFrames() const;
 
-    // One frame of playing, now.
+    // A movie is loaded, or sent to a frame by the host, and shows that frame
+    // before any of its scripts run: the frame's work waits for settle(), which
+    // the host calls once its own handler has returned.
+    [[nodiscard]] bool hasWorkToSettle() const { return m_workToSettle; }
+    void settle();
+    // One frame of playing, now: waiting work settles, every playhead advances and the scripts run.
     void advanceFrame();
+    // One tick as a headless run counts them: the first settles the frame shown, the others advance.
+    void tick();
     // Advances by every frame the clock says is due; returns how many (draw once if any).
     uint32_t advanceDueFrames();
     [[nodiscard]] FrameClock& clock() { return m_clock; }
@@ -64,6 +71,7 @@ public:
     // The stage in whole pixels; empty without a movie.
     [[nodiscard]] QSize stageSize() const;
     [[nodiscard]] const DisplayList* displayList() const;
+    [[nodiscard]] Stage* stage() { return m_stage.get(); }
 
 private:
     bool adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded);
@@ -71,7 +79,11 @@ private:
 
     PlayerSettings m_settings;
     std::shared_ptr<const Movie> m_movie;
-    std::unique_ptr<TimelinePlayer> m_timeline;
+    void runScripts();
+
+    std::unique_ptr<Stage> m_stage;
+    std::unique_ptr<StageScripts> m_scripts;
+    bool m_workToSettle = false; // the shown frame's work has yet to run
     std::unique_ptr<Renderer> m_renderer;
     FrameClock m_clock;
     std::string m_loadError;

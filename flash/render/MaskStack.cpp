@@ -11,14 +11,14 @@ MaskStack::~MaskStack()
         m_painter.restore();
 }
 
-void MaskStack::push(uint16_t clipDepth, const QPainterPath& area)
+void MaskStack::push(int32_t clipDepth, const QPainterPath& area)
 {
     saveOnce();
     m_masks.push_back({clipDepth, area});
     clipTo(area);
 }
 
-void MaskStack::endBefore(uint32_t depth)
+void MaskStack::endBefore(int32_t depth)
 {
     const auto ended = std::erase_if(m_masks, [depth](const Mask& mask) { return depth > mask.clipDepth; });
     if (ended == 0)

@@ -20,13 +20,13 @@ public:
     MaskStack& operator=(const MaskStack&) = delete;
 
     // `area` in device pixels masks depths up to `clipDepth`.
-    void push(uint16_t clipDepth, const QPainterPath& area);
+    void push(int32_t clipDepth, const QPainterPath& area);
     // Lifts the masks whose range ends before `depth`.
-    void endBefore(uint32_t depth);
+    void endBefore(int32_t depth);
 
 private:
     struct Mask {
-        uint16_t clipDepth = 0;
+        int32_t clipDepth = 0;
         QPainterPath area;
     };
     void saveOnce();

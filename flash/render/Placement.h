@@ -1,7 +1,7 @@
 // One character about to be drawn, with everything its placement decided.
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 
 namespace flash {
 

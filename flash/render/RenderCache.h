@@ -3,7 +3,7 @@
 // their colour-transformed variants. Each cache is bounded.
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 #include "flash/model/Movie.h"
 #include "flash/render/LruCache.h"
 #include "flash/render/ShapeOutline.h"

@@ -2,7 +2,7 @@
 // between frames (shape outlines, decoded bitmaps).
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 #include "flash/model/Movie.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // own size when scaled, stretching only the middle bands.
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 #include "flash/render/PaintContext.h"
 #include "flash/render/ShapeOutline.h"
 

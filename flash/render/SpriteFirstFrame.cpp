@@ -1,7 +1,7 @@
 // Builds a sprite's first frame with the timeline's own display-list builder.
 #include "flash/render/SpriteFirstFrame.h"
 
-#include "flash/model/DisplayListBuilder.h"
+#include "flash/stage/TimelineApplier.h"
 #include "flash/render/Placement.h"
 
 namespace flash {
@@ -13,7 +13,7 @@ std::unique_ptr<DisplayList> buildFirstFrame(const Movie& movie, const SpriteDef
     auto list = std::make_unique<DisplayList>();
     if (level > kMaxNesting || sprite.timeline.frames.empty())
         return list;
-    DisplayListBuilder(movie, *list).applyFrame(sprite.timeline.frames.front(), 0);
+    TimelineApplier(movie, *list).applyFrame(sprite.timeline.frames.front(), 0);
     if (list->objects().size() > objectsLeft) {
         list->clear();
         objectsLeft = 0;
@@ -22,12 +22,13 @@ std::unique_ptr<DisplayList> buildFirstFrame(const Movie& movie, const SpriteDef
     objectsLeft -= list->objects().size();
     for (auto& [depth, object] : list->objects()) {
         const auto* def = std::get_if<std::shared_ptr<const SpriteDef>>(&object->character);
-        if (!def || !*def || object->sprite)
+        if (!def || !*def || object->clip)
             continue;
-        object->sprite = std::make_unique<SpriteState>();
-        object->sprite->def = *def;
-        object->sprite->playing = false;
-        object->sprite->children = buildFirstFrame(movie, **def, level + 1, objectsLeft);
+        object->clip = std::make_unique<ClipState>();
+        object->clip->def = *def;
+        object->clip->timeline = &(*def)->timeline;
+        object->clip->playing = false;
+        object->clip->children = buildFirstFrame(movie, **def, level + 1, objectsLeft);
     }
     return list;
 }

@@ -2,7 +2,7 @@
 // where no timeline runs them (the states of a button).
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 
 #include <memory>
 

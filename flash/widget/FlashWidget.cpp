@@ -80,7 +80,7 @@ void FlashWidget::setMovie(const QString& path)
     if (path.isEmpty())
         m_player.unload();
     else if (m_player.loadFile(localPathBytes(existingPath(path)).toStdString()))
-        scheduleNextFrame();
+        scheduleSettle();
     update();
 }
 
@@ -115,6 +115,7 @@ void FlashWidget::setPlaying(bool playing)
 void FlashWidget::gotoFrame(qint64 frame)
 {
     m_player.gotoFrame(frame);
+    scheduleSettle();
     update();
 }
 
@@ -185,9 +186,20 @@ void FlashWidget::paintEvent(QPaintEvent*)
 
 void FlashWidget::onFrameTimer()
 {
-    if (m_player.advanceDueFrames() > 0)
+    if (m_player.hasWorkToSettle()) {
+        // The shown frame's scripts run once the host's handler has returned; the clock is not consulted.
+        m_player.settle();
         update();
+    } else if (m_player.advanceDueFrames() > 0) {
+        update();
+    }
     scheduleNextFrame();
+}
+
+void FlashWidget::scheduleSettle()
+{
+    if (m_player.hasWorkToSettle())
+        m_frameTimer.start(0);
 }
 
 void FlashWidget::scheduleNextFrame()

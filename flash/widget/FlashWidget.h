@@ -60,6 +60,8 @@ protected:
 private:
     void onFrameTimer();
     void scheduleNextFrame();
+    // Runs the scripts of a frame just shown (loaded, or gone to) as soon as the event loop is free.
+    void scheduleSettle();
     QVariant readProperty(FlashDispatchId id) const;
     QVariant writeProperty(FlashDispatchId id, const QVariant& value);
 

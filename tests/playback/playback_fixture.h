@@ -7,6 +7,7 @@
 
 #include "app/main_panel.h"
 #include "playback/flash_component.h"
+#include "flash/widget/FlashWidget.h"
 #include "playback/flash_from.h"
 #include "playback/modal_run.h"
 #include "tests/app/panel_fixture.h"
@@ -50,7 +51,12 @@ protected:
 
     // Puts the movie at the frame; no events run before the test looks, so
     // the movie cannot move on in between.
-    void showFrame(qint32 frame) { flash().GotoFrame(frame); }
+    // Goes to `frame` and lets the frame's scripts run, as they do once the caller's handler returns.
+    void showFrame(qint32 frame)
+    {
+        flash().GotoFrame(frame);
+        flash().widget().player().settle();
+    }
 
     QString label(int line) const;
     // The marker's left edge in twips.

@@ -33,6 +33,7 @@ PlayedMovie::PlayedMovie(const std::vector<uint8_t>& bytes)
 {
     ensureApplication();
     m_player->loadBytes(bytes);
+    m_player->settle(); // as the widget does once the loading handler has returned
 }
 
 namespace {

@@ -85,6 +85,18 @@ TEST_F(FlashWidgetTest, PlayingFalseRightAfterLoadingHoldsTheFirstFrame)
     EXPECT_TRUE(get(kPlaying).toBool());
 }
 
+TEST_F(FlashWidgetTest, AStopOnTheFirstFrameRunsAfterTheHostSetsItPlaying)
+{
+    const QString stopping = directory.filePath(QStringLiteral("start-screen.swf"));
+    ASSERT_TRUE(writeFile(stopping.toStdString(), colourFramesMovie(0)));
+    put(kMovie, stopping);
+    put(kPlaying, -1); // what the open-file command does right after loading
+    EXPECT_TRUE(get(kPlaying).toBool()) << "no script has run inside the host's handler";
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(get(kPlaying).toBool()) << "the start screen waits for its start button";
+    EXPECT_EQ(call(kCurrentFrame).toInt(), 0);
+}
+
 TEST_F(FlashWidgetTest, StopPlayAndGotoFrameAsTheSteppingCommandsUseThem)
 {
     put(kMovie, moviePath);

@@ -42,7 +42,7 @@ TEST(BlendMode, EraseAndAlphaCutIntoTheirLayer)
     RenderScene scene(100, 40, kWhite);
     DisplayObject& group = scene.placeSprite(1);
     group.blendMode = BlendMode::Layer;
-    DisplayList* children = group.sprite->children.get();
+    DisplayList* children = group.clip->children.get();
     scene.place(1, scene.define(1, filledRectangle(0, 0, 100, 40, solidFill(kRed))), {}, children);
     scene.place(2, scene.define(2, filledRectangle(10, 10, 30, 30, solidFill(kBlack))), {}, children).blendMode =
         BlendMode::Erase;
@@ -71,7 +71,7 @@ TEST(BlendMode, LayerAlphaAppliesToTheGroupAsAWhole)
     DisplayObject& group = scene.placeSprite(1);
     group.blendMode = BlendMode::Layer;
     group.colorTransform.aMult = 0.5;
-    DisplayList* children = group.sprite->children.get();
+    DisplayList* children = group.clip->children.get();
     scene.place(1, scene.define(1, filledRectangle(0, 0, 30, 30, solidFill(kBlue))), {}, children);
     scene.place(2, scene.define(2, filledRectangle(10, 10, 40, 40, solidFill(kBlue))), {}, children);
     const QImage image = scene.render();

@@ -37,10 +37,10 @@ TEST(Sprites, NestedMatricesAndColourTransformsMultiply)
     auto square = scene.define(1, filledRectangle(0, 0, 10, 10, solidFill(Rgba{200, 100, 50, 255})));
     DisplayObject& outer = scene.placeSprite(1, Matrix{2, 0, 0, 2, px(10), px(10)});
     outer.colorTransform.rMult = 0.5;
-    DisplayObject& inner = scene.placeSprite(1, Matrix{1, 0, 0, 1, px(5), px(5)}, outer.sprite->children.get());
+    DisplayObject& inner = scene.placeSprite(1, Matrix{1, 0, 0, 1, px(5), px(5)}, outer.clip->children.get());
     inner.colorTransform.gMult = 0.0;
     inner.colorTransform.gAdd = 40;
-    scene.place(1, square, {}, inner.sprite->children.get());
+    scene.place(1, square, {}, inner.clip->children.get());
     const QImage image = scene.render();
     // The square spans 20..40 in both directions: (10 + 2 * 5) .. (10 + 2 * 15).
     EXPECT_PIXEL(image, 30, 30, (Rgba{100, 40, 50, 255}));
@@ -68,7 +68,7 @@ TEST(Sprites, ScalingGridKeepsCornersAtTheirSize)
     RenderScene scene(200, 100);
     DisplayObject& sprite = scene.placeSprite(1, Matrix{3, 0, 0, 1, 0, 0}, nullptr, 9);
     scene.movie().scalingGrids[9] = Rect{int32_t(px(10)), int32_t(px(40)), int32_t(px(10)), int32_t(px(40))};
-    DisplayList* children = sprite.sprite->children.get();
+    DisplayList* children = sprite.clip->children.get();
     scene.place(1, scene.define(1, filledRectangle(0, 0, 50, 50, solidFill(kBlue))), {}, children);
     scene.place(2, scene.define(2, filledRectangle(0, 0, 10, 10, solidFill(kRed))), {}, children);
     const QImage image = scene.render();
@@ -99,7 +99,7 @@ TEST(Masks, NestedMasksIntersect)
     auto full = scene.define(1, filledRectangle(0, 0, 100, 100, solidFill(kRed)));
     scene.place(1, scene.define(2, filledRectangle(0, 0, 60, 100, solidFill(kBlue)))).clipDepth = 10;
     DisplayObject& sprite = scene.placeSprite(2);
-    DisplayList* children = sprite.sprite->children.get();
+    DisplayList* children = sprite.clip->children.get();
     scene.place(1, scene.define(3, filledRectangle(40, 0, 100, 100, solidFill(kBlue))), {}, children).clipDepth = 2;
     scene.place(2, full, {}, children);
     const QImage image = scene.render();
@@ -129,8 +129,8 @@ TEST(Masks, SpriteMaskUsesTheUnionOfItsChildren)
     RenderScene scene;
     DisplayObject& mask = scene.placeSprite(1);
     mask.clipDepth = 2;
-    scene.place(1, scene.define(2, filledRectangle(0, 0, 40, 40, solidFill(kBlue))), {}, mask.sprite->children.get());
-    scene.place(2, scene.define(3, filledRectangle(20, 20, 60, 60, solidFill(kBlue))), {}, mask.sprite->children.get());
+    scene.place(1, scene.define(2, filledRectangle(0, 0, 40, 40, solidFill(kBlue))), {}, mask.clip->children.get());
+    scene.place(2, scene.define(3, filledRectangle(20, 20, 60, 60, solidFill(kBlue))), {}, mask.clip->children.get());
     scene.place(2, scene.define(1, filledRectangle(0, 0, 100, 100, solidFill(kRed))));
     const QImage image = scene.render();
     EXPECT_PIXEL(image, 10, 10, kRed);

@@ -86,9 +86,9 @@ DisplayObject& RenderScene::placeSprite(uint16_t depth, Matrix matrix, DisplayLi
     auto def = std::make_shared<SpriteDef>();
     def->id = spriteId;
     DisplayObject& object = place(depth, def, matrix, list);
-    object.sprite = std::make_unique<SpriteState>();
-    object.sprite->def = def;
-    object.sprite->children = std::make_unique<DisplayList>();
+    object.clip = std::make_unique<ClipState>();
+    object.clip->def = def;
+    object.clip->children = std::make_unique<DisplayList>();
     return object;
 }
 

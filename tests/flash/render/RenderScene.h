@@ -1,7 +1,7 @@
 // Builds small movies and display lists in code and renders them for pixel checks.
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
 #include "flash/model/Movie.h"
 #include "flash/render/Renderer.h"
 

@@ -2,8 +2,6 @@
 // own, whose sprites play like any other, within the nesting and instance bounds.
 #include "MovieFixture.h"
 
-#include "flash/model/TimelineCursor.h"
-#include "flash/model/TimelinePlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +20,7 @@ TEST(ButtonTimeline, TheUpStateIsPlacedAndItsSpritesAdvanceEveryFrame)
 {
     TimelineWriter main;
     main.place(1, 20).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).shape(2).sprite(10, walking()).button(20, {10, 2}).finish(main));
+    StageDriver player(MovieWriter().shape(1).shape(2).sprite(10, walking()).button(20, {10, 2}).finish(main));
     player.restart();
     EXPECT_EQ(describe(player.displayList()), "[1:20 x0 b[1:10 x0 f0[1:1 x0]][2:2 x0]]");
     player.advance();
@@ -36,7 +34,7 @@ TEST(ButtonTimeline, OnlyRecordsOfTheShownStateArePlaced)
 {
     TimelineWriter main;
     main.place(1, 21).showFrame();
-    TimelinePlayer player(MovieWriter().shape(2).button(21, {2}, ButtonRecord::Over | ButtonRecord::HitTest)
+    StageDriver player(MovieWriter().shape(2).button(21, {2}, ButtonRecord::Over | ButtonRecord::HitTest)
                               .finish(main));
     player.restart();
     EXPECT_EQ(describe(player.displayList()), "[1:21 x0 b]");
@@ -48,7 +46,7 @@ TEST(ButtonTimeline, ButtonsInsideSpritesAndSpritesInsideButtonsNest)
     holder.place(1, 20).showFrame().showFrame();
     TimelineWriter main;
     main.place(1, 30).showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walking()).button(20, {10}).sprite(30, holder)
+    StageDriver player(MovieWriter().shape(1).sprite(10, walking()).button(20, {10}).sprite(30, holder)
                               .finish(main));
     player.restart();
     player.advance();
@@ -61,7 +59,7 @@ TEST(ButtonTimeline, ReplacingTheButtonPlacesTheNewOnesState)
     TimelineWriter main;
     main.place(1, 20).showFrame();
     main.replace(1, 21).showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).shape(2).sprite(10, walking()).button(20, {10}).button(21, {2})
+    StageDriver player(MovieWriter().shape(1).shape(2).sprite(10, walking()).button(20, {10}).button(21, {2})
                               .finish(main));
     player.restart();
     player.advance();
@@ -84,21 +82,21 @@ TEST(ButtonTimeline, AButtonShowingItselfIsBounded)
     main.place(1, 20).showFrame().showFrame();
     {
         // Once in its own state: a chain as deep as the nesting bound.
-        TimelinePlayer player(MovieWriter().shape(1).button(20, {20, 1}).finish(main));
+        StageDriver player(MovieWriter().shape(1).button(20, {20, 1}).finish(main));
         player.restart();
         player.advance();
         player.gotoFrame(0);
         const size_t count = countObjects(player.displayList());
         EXPECT_GT(count, 10u);
-        EXPECT_LE(count, 2 * (TimelineEnvironment::kMaxNesting + 2));
+        EXPECT_LE(count, 2 * (Stage::kMaxNesting + 2));
     }
     {
         // Twice: doubling on every level, stopped by the bound on instances.
-        TimelinePlayer player(MovieWriter().button(20, {20, 20}).finish(main));
+        StageDriver player(MovieWriter().button(20, {20, 20}).finish(main));
         player.restart();
         for (int i = 0; i < 3; ++i)
             player.advance();
-        EXPECT_LE(countObjects(player.displayList()), size_t(TimelineEnvironment::kMaxLiveSprites));
+        EXPECT_LE(countObjects(player.displayList()), size_t(Stage::kMaxLiveObjects));
     }
 }
 

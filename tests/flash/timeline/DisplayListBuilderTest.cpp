@@ -1,7 +1,7 @@
 // PlaceObject and RemoveObject: new, move, replace and remove by depth.
 #include "MovieFixture.h"
 
-#include "flash/model/DisplayListBuilder.h"
+#include "flash/stage/TimelineApplier.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ class DisplayListBuilderTest : public ::testing::Test {
 protected:
     void SetUp() override { m_movie = MovieWriter().shape(1).shape(2).finish(TimelineWriter()); }
 
-    void apply(const PlaceObject& tag, uint32_t frame = 0) { DisplayListBuilder(*m_movie, m_list).place(tag, frame); }
+    void apply(const PlaceObject& tag, uint32_t frame = 0) { TimelineApplier(*m_movie, m_list).place(tag, frame); }
 
     std::shared_ptr<const Movie> m_movie;
     DisplayList m_list;
@@ -96,7 +96,7 @@ TEST_F(DisplayListBuilderTest, RemoveEmptiesTheDepthAndPlacingOnAnOccupiedDepthR
 {
     apply(placeTag(1, 1, false));
     apply(placeTag(2, 1, false));
-    DisplayListBuilder(*m_movie, m_list).remove(RemoveObject{1, std::nullopt});
+    TimelineApplier(*m_movie, m_list).remove(RemoveObject{1, std::nullopt});
     EXPECT_EQ(m_list.at(1), nullptr);
     ASSERT_NE(m_list.at(2), nullptr);
 

@@ -1,16 +1,15 @@
 // Frame actions on the main timeline and in sprites, and who gets to run them.
 #include "MovieFixture.h"
 
-#include "flash/model/TimelinePlayer.h"
 
 #include <gtest/gtest.h>
 
 namespace flash::test {
 namespace {
 
-TimelinePlayer started(std::shared_ptr<const Movie> movie)
+StageDriver started(std::shared_ptr<const Movie> movie)
 {
-    TimelinePlayer player(std::move(movie));
+    StageDriver player(std::move(movie));
     player.restart();
     return player;
 }
@@ -27,7 +26,7 @@ TEST(FrameActions, StopHaltsTheMovieOnItsFrame)
 {
     TimelineWriter main;
     main.place(1, 1).showFrame().showFrame().actions(actions::stop()).showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().shape(1).finish(main));
+    StageDriver player = started(MovieWriter().shape(1).finish(main));
     for (int i = 0; i < 10; ++i)
         player.advance();
     EXPECT_EQ(player.currentFrame(), 2u);
@@ -43,7 +42,7 @@ TEST(FrameActions, FirstFrameActionsRunOnLoad)
 {
     TimelineWriter main;
     main.actions(actions::stop()).showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().finish(main));
+    StageDriver player = started(MovieWriter().finish(main));
     EXPECT_FALSE(player.isPlaying());
     player.advance();
     EXPECT_EQ(player.currentFrame(), 0u);
@@ -53,14 +52,14 @@ TEST(FrameActions, GotoFrameStopsThereAndGotoAndPlayGoesOn)
 {
     TimelineWriter stops = emptyFrames(1);
     stops.actions(actions::gotoFrame(4)).showFrame().showFrame().showFrame().showFrame().showFrame().showFrame();
-    TimelinePlayer halted = started(MovieWriter().finish(stops));
+    StageDriver halted = started(MovieWriter().finish(stops));
     halted.advance();
     EXPECT_EQ(halted.currentFrame(), 4u);
     EXPECT_FALSE(halted.isPlaying());
 
     TimelineWriter plays = emptyFrames(1);
     plays.actions(actions::gotoAndPlay(4)).showFrame().showFrame().showFrame().showFrame().showFrame().showFrame();
-    TimelinePlayer running = started(MovieWriter().finish(plays));
+    StageDriver running = started(MovieWriter().finish(plays));
     running.advance();
     running.advance();
     EXPECT_EQ(running.currentFrame(), 5u);
@@ -71,13 +70,13 @@ TEST(FrameActions, GotoLabelFindsTheLabelWhateverItsCase)
 {
     TimelineWriter main;
     main.actions(actions::gotoLabel("the END")).showFrame().showFrame().label("The End").showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().finish(main));
+    StageDriver player = started(MovieWriter().finish(main));
     EXPECT_EQ(player.currentFrame(), 2u);
     EXPECT_FALSE(player.isPlaying());
 
     TimelineWriter missing;
     missing.actions(actions::gotoLabel("nowhere")).showFrame().showFrame();
-    TimelinePlayer unchanged = started(MovieWriter().finish(missing));
+    StageDriver unchanged = started(MovieWriter().finish(missing));
     EXPECT_EQ(unchanged.currentFrame(), 0u);
     EXPECT_TRUE(unchanged.isPlaying()) << "an unknown label changes nothing";
 }
@@ -86,7 +85,7 @@ TEST(FrameActions, NextAndPreviousFrameStepAndStop)
 {
     TimelineWriter main = emptyFrames(2);
     main.actions(actions::nextFrame()).showFrame().showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().finish(main));
+    StageDriver player = started(MovieWriter().finish(main));
     player.advance();
     player.advance();
     EXPECT_EQ(player.currentFrame(), 3u);
@@ -94,7 +93,7 @@ TEST(FrameActions, NextAndPreviousFrameStepAndStop)
 
     TimelineWriter back = emptyFrames(2);
     back.actions(actions::previousFrame()).showFrame().showFrame();
-    TimelinePlayer backwards = started(MovieWriter().finish(back));
+    StageDriver backwards = started(MovieWriter().finish(back));
     backwards.advance();
     backwards.advance();
     EXPECT_EQ(backwards.currentFrame(), 1u);
@@ -106,7 +105,7 @@ TEST(FrameActions, ActionsRunAfterTheFramesDisplayChanges)
     // Frame 1 places an object, then its actions go back to frame 0, where the object is not.
     TimelineWriter main = emptyFrames(1);
     main.place(1, 1).actions(actions::gotoFrame(0)).showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().shape(1).finish(main));
+    StageDriver player = started(MovieWriter().shape(1).finish(main));
     player.advance();
     EXPECT_EQ(player.currentFrame(), 0u);
     EXPECT_EQ(player.displayList().at(1), nullptr);
@@ -116,7 +115,7 @@ TEST(FrameActions, GotoChainsThatNeverSettleAreCutShort)
 {
     TimelineWriter main;
     main.actions(actions::gotoAndPlay(1)).showFrame().actions(actions::gotoAndPlay(0)).showFrame();
-    TimelinePlayer player = started(MovieWriter().finish(main));
+    StageDriver player = started(MovieWriter().finish(main));
     for (int i = 0; i < 5; ++i)
         player.advance();
     EXPECT_LT(player.currentFrame(), 2u);
@@ -128,12 +127,12 @@ TEST(FrameActions, SpriteActionsApplyToTheSpriteOnly)
     sprite.showFrame().actions(actions::stop()).showFrame().showFrame();
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame().showFrame().showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().sprite(10, sprite).finish(main));
+    StageDriver player = started(MovieWriter().sprite(10, sprite).finish(main));
     for (int i = 0; i < 3; ++i)
         player.advance();
     EXPECT_EQ(player.currentFrame(), 3u);
     EXPECT_TRUE(player.isPlaying());
-    const SpriteState& state = *player.displayList().at(1)->sprite;
+    const ClipState& state = *player.displayList().at(1)->clip;
     EXPECT_EQ(state.currentFrame, 1u);
     EXPECT_FALSE(state.playing);
 }
@@ -144,8 +143,8 @@ TEST(FrameActions, SpriteGotoLabelUsesTheSpritesOwnLabels)
     sprite.actions(actions::gotoLabel("rest")).showFrame().showFrame().label("rest").showFrame();
     TimelineWriter main;
     main.place(1, 10).showFrame().label("rest").showFrame();
-    TimelinePlayer player = started(MovieWriter().sprite(10, sprite).finish(main));
-    EXPECT_EQ(player.displayList().at(1)->sprite->currentFrame, 2u);
+    StageDriver player = started(MovieWriter().sprite(10, sprite).finish(main));
+    EXPECT_EQ(player.displayList().at(1)->clip->currentFrame, 2u);
     EXPECT_EQ(player.currentFrame(), 0u);
 }
 
@@ -153,35 +152,53 @@ TEST(FrameActions, SkippedFramesOfAGotoRunNoActionsButTheTargetsDo)
 {
     TimelineWriter main = emptyFrames(2);
     main.actions(actions::stop()).showFrame().showFrame().actions(actions::stop()).showFrame().showFrame();
-    TimelinePlayer player = started(MovieWriter().finish(main));
+    StageDriver player = started(MovieWriter().finish(main));
     player.gotoFrame(3);
     EXPECT_TRUE(player.isPlaying()) << "frame 2's stop was skipped";
     player.gotoFrame(4);
     EXPECT_FALSE(player.isPlaying()) << "frame 4's stop ran";
 }
 
-// Records which timeline hands which action block to the runner.
-class RecordingRunner final : public ActionRunner {
+// Records the work the stage hands out, in order: what and for whom.
+class RecordingScripts final : public StageScripts {
 public:
-    void run(std::span<const uint8_t> actions, TimelineControl& owner) override
+    void runInitActions(Stage&, DisplayObject& owner, const DoAction& action) override
     {
-        calls.push_back({actions.empty() ? 0 : actions[0], owner.frameCount()});
+        calls.push_back("init" + std::to_string(action.actions.at(0)) + "@" + std::to_string(owner.characterId));
     }
-    std::vector<std::pair<uint8_t, uint32_t>> calls;
+    void constructClip(Stage&, DisplayObject& clip) override { calls.push_back("new" + std::to_string(clip.characterId)); }
+    void runFrameActions(Stage&, DisplayObject& clip, const DoAction& action) override
+    {
+        calls.push_back("do" + std::to_string(action.actions.at(0)) + "@" + std::to_string(clip.characterId));
+    }
+    void clipEvent(Stage&, DisplayObject& clip, ClipEvent event) override
+    {
+        if (event == ClipEvent::EnterFrame)
+            calls.push_back("enter@" + std::to_string(clip.characterId));
+    }
+    std::vector<std::string> calls;
 };
 
-TEST(FrameActions, AnotherRunnerReceivesEveryBlockInOrderWithItsOwner)
+TEST(FrameActions, TheStageHandsOutInitThenConstructionThenFrameActionsParentsFirst)
 {
-    TimelineWriter sprite;
-    sprite.actions({0x42, 0x00}).showFrame().showFrame().showFrame();
+    TimelineWriter inner;
+    inner.actions({3, 0}).showFrame().showFrame();
+    TimelineWriter outer;
+    outer.place(1, 11).actions({2, 0}).showFrame().showFrame();
     TimelineWriter main;
-    main.actions({0x40, 0x00}).place(1, 10).actions({0x41, 0x00}).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().sprite(10, sprite).finish(main));
-    RecordingRunner runner;
-    player.setActionRunner(&runner);
-    player.restart();
-    const std::vector<std::pair<uint8_t, uint32_t>> expected{{0x40, 2}, {0x41, 2}, {0x42, 3}};
-    EXPECT_EQ(runner.calls, expected) << "the movie's blocks in order, then the sprite's";
+    main.place(1, 10).actions({1, 0}).add(DoAction{{9, 0}, uint16_t(10)}).showFrame().showFrame();
+    Stage stage(MovieWriter().sprite(11, inner).sprite(10, outer).finish(main));
+    RecordingScripts scripts;
+    stage.runPendingWork(scripts);
+    const std::vector<std::string> first{"init9@0", "new10", "new11", "do1@0", "do2@10", "do3@11"};
+    EXPECT_EQ(scripts.calls, first);
+
+    scripts.calls.clear();
+    stage.advance();
+    stage.runPendingWork(scripts);
+    stage.dispatchEnterFrame(scripts);
+    const std::vector<std::string> second{"enter@0", "enter@10", "enter@11"};
+    EXPECT_EQ(scripts.calls, second) << "frame 2 has no actions, and init actions run once";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-// Going to a frame shows what playing up to it shows, forwards and backwards.
+// The goto rules: forwards the skipped frames' display tags apply in order; backwards the
+// objects the target frame still holds stay as they are; scripts' objects are left alone.
 #include "MovieFixture.h"
 
-#include "flash/model/TimelinePlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -46,98 +46,108 @@ std::shared_ptr<const Movie> busyMovie()
 
 std::string playedTo(const std::shared_ptr<const Movie>& movie, int frame)
 {
-    TimelinePlayer player(movie);
-    player.restart();
+    StageDriver player(movie);
     for (int i = 0; i < frame; ++i)
         player.advance();
     EXPECT_EQ(player.currentFrame(), uint32_t(frame));
-    return describe(player.displayList());
+    return describePlacements(player.displayList());
 }
 
-TEST(Goto, ForwardFromTheStartEqualsPlaying)
+TEST(Goto, ForwardAppliesTheSkippedFramesInOrder)
 {
     const auto movie = busyMovie();
     ASSERT_EQ(movie->timeline.frames.size(), size_t(kFrames));
-    for (int target = 0; target < kFrames; ++target) {
-        TimelinePlayer player(movie);
-        player.restart();
-        player.gotoFrame(target);
-        EXPECT_EQ(player.currentFrame(), uint32_t(target));
-        EXPECT_EQ(describe(player.displayList()), playedTo(movie, target)) << "frame " << target;
-    }
-}
-
-TEST(Goto, ForwardFromAnyFrameEqualsPlaying)
-{
-    const auto movie = busyMovie();
     for (int start = 0; start < kFrames; ++start) {
         for (int target = start; target < kFrames; ++target) {
-            TimelinePlayer player(movie);
-            player.restart();
+            StageDriver player(movie);
             for (int i = 0; i < start; ++i)
                 player.advance();
             player.gotoFrame(target);
-            EXPECT_EQ(describe(player.displayList()), playedTo(movie, target)) << start << " -> " << target;
+            EXPECT_EQ(player.currentFrame(), uint32_t(target));
+            EXPECT_EQ(describePlacements(player.displayList()), playedTo(movie, target)) << start << " -> " << target;
         }
     }
 }
 
-TEST(Goto, BackwardsToBeforeEverythingNowOnStageEqualsPlaying)
+TEST(Goto, ClipsPlacedByAGotoStartAtTheirFirstFrameAndOthersDoNotAdvance)
 {
-    const auto movie = busyMovie();
-    // Everything on stage at the last frame was placed on frame 4 or later.
-    for (int target = 0; target < 4; ++target) {
-        TimelinePlayer player(movie);
-        player.restart();
-        for (int i = 0; i < kFrames - 1; ++i)
-            player.advance();
-        player.gotoFrame(target);
-        EXPECT_EQ(player.currentFrame(), uint32_t(target));
-        EXPECT_EQ(describe(player.displayList()), playedTo(movie, target)) << "frame " << target;
-    }
+    StageDriver player(busyMovie());
+    player.advance();
+    player.advance(); // frame 2: the walking clip at depth 1 shows its frame 2
+    const DisplayObject* walking = player.displayList().at(1);
+    ASSERT_EQ(walking->clip->currentFrame, 2u);
+    player.gotoFrame(5);
+    EXPECT_EQ(player.displayList().at(3)->clip->currentFrame, 0u) << "placed on a skipped frame";
+    EXPECT_EQ(player.displayList().at(6)->clip, nullptr) << "a button";
+    EXPECT_EQ(player.displayList().at(1)->clip->currentFrame, 0u) << "depth 1 was removed on frame 4 and placed anew";
 }
 
-TEST(Goto, BackwardsKeepsSpriteInstancesPlacedOnTheSameFrame)
+TEST(Goto, BackwardsKeepsTheSameObjectsWithWhatScriptsSetAndPlacesTheRestAnew)
 {
-    TimelinePlayer player(busyMovie());
-    player.restart();
+    StageDriver player(busyMovie());
     for (int i = 0; i < kFrames - 1; ++i)
         player.advance();
-    const SpriteState* walking = player.displayList().at(1)->sprite.get();
-    const uint32_t walkingFrame = walking->currentFrame;
-    const SpriteState* halted = player.displayList().at(3)->sprite.get();
-    const DisplayList* buttonShows = player.displayList().at(6)->buttonChildren.get();
+    DisplayObject* walking = player.displayList().at(1); // placed on frame 5
+    const uint64_t walkingId = walking->id;
+    const uint32_t walkingFrame = walking->clip->currentFrame;
+    walking->matrix.tx = 777;
+    walking->scriptLocks = LockMatrix;
+    const uint64_t buttonId = player.displayList().at(6)->id;
+    const uint64_t laterHalted = player.displayList().at(3)->id; // placed on frame 8
 
     player.gotoFrame(9);
     ASSERT_NE(player.displayList().at(1), nullptr);
-    EXPECT_EQ(player.displayList().at(1)->sprite.get(), walking) << "placed on frame 5, still there on 9";
-    EXPECT_EQ(walking->currentFrame, walkingFrame) << "its own timeline goes on from where it was";
-    EXPECT_EQ(player.displayList().at(3)->sprite.get(), halted);
-    EXPECT_EQ(player.displayList().at(6)->buttonChildren.get(), buttonShows) << "the button's sprites go on too";
+    EXPECT_EQ(player.displayList().at(1)->id, walkingId) << "placed on frame 5, still there on 9";
+    EXPECT_EQ(player.displayList().at(1)->clip->currentFrame, walkingFrame) << "its own timeline is left alone";
+    EXPECT_EQ(player.displayList().at(1)->matrix.tx, 777) << "a property a script set stays";
+    EXPECT_EQ(player.displayList().at(6)->id, buttonId);
 
     player.gotoFrame(6);
     ASSERT_NE(player.displayList().at(3), nullptr);
-    // Depth 3 now holds the instance placed on frame 2 (at x 0, not the later one at x 1), replayed to its stop.
-    EXPECT_NE(describe(player.displayList()).find("[3:12 x0 f2 stopped[1:1 x9]]"), std::string::npos)
-        << describe(player.displayList());
+    EXPECT_NE(player.displayList().at(3)->id, laterHalted) << "frame 6 holds the placement of frame 2";
+    EXPECT_EQ(player.displayList().at(3)->matrix.tx, 0);
+    EXPECT_EQ(player.displayList().at(3)->clip->currentFrame, 0u) << "a clip placed anew starts at its first frame";
+    EXPECT_EQ(describePlacements(player.displayList()), "[1:10 x777][2:2 x15][3:12 x0][4:13 x0][6:15 x0]");
+}
+
+TEST(Goto, ObjectsMadeByScriptsAreNeverTouchedByTheTimeline)
+{
+    StageDriver player(busyMovie());
+    Stage& stage = player.stage();
+    DisplayObject* above = stage.attach(stage.root(), 10, kScriptDepthBase + 5, "above");
+    DisplayObject* onTimelineDepth = stage.attach(stage.root(), 1, 3, "squatter");
+    ASSERT_TRUE(above && onTimelineDepth);
+    const uint64_t aboveId = above->id, squatterId = onTimelineDepth->id;
+    for (int i = 0; i < kFrames - 1; ++i)
+        player.advance();
+    player.gotoFrame(0);
+    player.gotoFrame(7);
+    ASSERT_NE(player.displayList().at(kScriptDepthBase + 5), nullptr);
+    EXPECT_EQ(player.displayList().at(kScriptDepthBase + 5)->id, aboveId);
+    ASSERT_NE(player.displayList().at(3), nullptr);
+    EXPECT_EQ(player.displayList().at(3)->id, squatterId) << "frames 2, 7 and 8 place and remove depth 3 around it";
+    EXPECT_EQ(stage.find(ObjectHandle{aboveId}), player.displayList().at(kScriptDepthBase + 5));
+
+    stage.remove(*player.displayList().at(kScriptDepthBase + 5));
+    EXPECT_EQ(stage.find(ObjectHandle{aboveId}), nullptr) << "a removed clip resolves to nothing";
 }
 
 TEST(Goto, OutOfRangeFramesShowTheNearestFrame)
 {
     const auto movie = busyMovie();
-    TimelinePlayer player(movie);
+    StageDriver player(movie);
     player.restart();
     player.gotoFrame(1'000'000);
     EXPECT_EQ(player.currentFrame(), uint32_t(kFrames - 1));
-    EXPECT_EQ(describe(player.displayList()), playedTo(movie, kFrames - 1));
+    EXPECT_EQ(describePlacements(player.displayList()), playedTo(movie, kFrames - 1));
     player.gotoFrame(-20);
     EXPECT_EQ(player.currentFrame(), 0u);
-    EXPECT_EQ(describe(player.displayList()), playedTo(movie, 0));
+    EXPECT_EQ(describePlacements(player.displayList()), playedTo(movie, 0));
 }
 
 TEST(Goto, LeavesThePlayingStateAlone)
 {
-    TimelinePlayer player(busyMovie());
+    StageDriver player(busyMovie());
     player.restart();
     player.gotoFrame(5);
     EXPECT_TRUE(player.isPlaying());

@@ -1,7 +1,11 @@
 // Movies built in code for timeline tests, and a readable dump of what is on stage.
 #pragma once
 
-#include "flash/model/DisplayList.h"
+#include "flash/stage/DisplayList.h"
+#include "flash/stage/FrameControlScripts.h"
+#include "flash/stage/Stage.h"
+
+#include <algorithm>
 #include "flash/model/Movie.h"
 
 #include <memory>
@@ -137,16 +141,68 @@ inline std::vector<uint8_t> gotoLabel(const std::string& label)
 }
 } // namespace actions
 
+// Plays a stage the way the player does, with the frame-control actions only;
+// each step runs the work it queues at once.
+class StageDriver {
+public:
+    explicit StageDriver(std::shared_ptr<const Movie> movie) : m_movie(std::move(movie)) { restart(); }
+
+    // Back to the first frame as a freshly loaded movie shows it, its actions run.
+    void restart(bool playing = true)
+    {
+        m_stage = std::make_unique<Stage>(m_movie);
+        m_stage->setLooping(m_looping);
+        m_stage->root().clip->playing = playing;
+        runWork();
+    }
+    void setLooping(bool looping)
+    {
+        m_looping = looping ? Looping::On : Looping::Off;
+        m_stage->setLooping(m_looping);
+    }
+    void advance()
+    {
+        m_stage->advance();
+        runWork();
+    }
+    void gotoFrame(int64_t frame)
+    {
+        const int64_t last = int64_t(frameCount()) - 1;
+        if (last >= 0)
+            m_stage->gotoFrame(m_stage->root(), uint32_t(std::clamp<int64_t>(frame, 0, last)));
+        runWork();
+    }
+    void play() { Stage::play(m_stage->root()); }
+    void stop() { Stage::stop(m_stage->root()); }
+    [[nodiscard]] bool isPlaying() const { return m_stage->root().clip->playing; }
+    [[nodiscard]] uint32_t currentFrame() const { return m_stage->root().clip->currentFrame; }
+    [[nodiscard]] uint32_t frameCount() const { return m_stage->root().clip->frameCount(); }
+    [[nodiscard]] const DisplayList& displayList() const { return m_stage->displayList(); }
+    [[nodiscard]] Stage& stage() { return *m_stage; }
+
+private:
+    void runWork()
+    {
+        m_stage->runPendingWork(m_scripts);
+        m_stage->finishRemovals(m_scripts);
+    }
+
+    std::shared_ptr<const Movie> m_movie;
+    std::unique_ptr<Stage> m_stage;
+    FrameControlScripts m_scripts;
+    Looping m_looping = Looping::On;
+};
+
 // Depth, character, position and sprite state of everything on stage, nested
 // (what a button shows follows a 'b').
 inline void describe(const DisplayList& list, std::ostringstream& out)
 {
     for (const auto& [depth, object] : list.objects()) {
         out << '[' << depth << ':' << object->characterId << " x" << object->matrix.tx;
-        if (object->sprite) {
-            out << " f" << object->sprite->currentFrame << (object->sprite->playing ? "" : " stopped");
-            if (object->sprite->children)
-                describe(*object->sprite->children, out);
+        if (object->clip) {
+            out << " f" << object->clip->currentFrame << (object->clip->playing ? "" : " stopped");
+            if (object->clip->children)
+                describe(*object->clip->children, out);
         }
         if (object->buttonChildren) {
             out << " b";
@@ -154,6 +210,15 @@ inline void describe(const DisplayList& list, std::ostringstream& out)
         }
         out << ']';
     }
+}
+
+// Only what a timeline itself placed: depth, character and position.
+inline std::string describePlacements(const DisplayList& list)
+{
+    std::ostringstream out;
+    for (const auto& [depth, object] : list.objects())
+        out << '[' << depth << ':' << object->characterId << " x" << object->matrix.tx << ']';
+    return out.str();
 }
 
 inline std::string describe(const DisplayList& list)

@@ -1,7 +1,6 @@
 // Playing: the main timeline's frames, looping, and sprites with timelines of their own.
 #include "MovieFixture.h"
 
-#include "flash/model/TimelinePlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,7 @@ TimelineWriter walkingSprite(uint16_t shapeId, int frames)
     return sprite;
 }
 
-const DisplayObject& objectAt(const TimelinePlayer& player, uint16_t depth)
+const DisplayObject& objectAt(const StageDriver& player, uint16_t depth)
 {
     const DisplayObject* object = player.displayList().at(depth);
     if (!object)
@@ -32,7 +31,7 @@ TEST(MainTimeline, FramesApplyInOrderAndLoopBackToTheFirst)
     main.place(1, 1, 0).showFrame();
     main.move(1, 50).place(2, 2, 7).showFrame();
     main.remove(1).showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).shape(2).finish(main));
+    StageDriver player(MovieWriter().shape(1).shape(2).finish(main));
     player.restart();
 
     EXPECT_EQ(player.frameCount(), 3u);
@@ -52,7 +51,7 @@ TEST(MainTimeline, WithoutLoopingItHaltsOnTheLastFrame)
 {
     TimelineWriter main;
     main.place(1, 1).showFrame().showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).finish(main));
+    StageDriver player(MovieWriter().shape(1).finish(main));
     player.setLooping(false);
     player.restart();
     for (int i = 0; i < 5; ++i)
@@ -65,13 +64,13 @@ TEST(MainTimeline, StoppedMovieStaysButItsSpritesKeepPlaying)
 {
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 4)).finish(main));
+    StageDriver player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 4)).finish(main));
     player.restart(false);
     player.advance();
     player.advance();
     EXPECT_EQ(player.currentFrame(), 0u);
     EXPECT_FALSE(player.isPlaying());
-    EXPECT_EQ(objectAt(player, 1).sprite->currentFrame, 2u);
+    EXPECT_EQ(objectAt(player, 1).clip->currentFrame, 2u);
 }
 
 TEST(SpriteTimeline, StartsOnItsFirstFrameAndAdvancesOncePerMovieFrameLooping)
@@ -81,7 +80,7 @@ TEST(SpriteTimeline, StartsOnItsFirstFrameAndAdvancesOncePerMovieFrameLooping)
     main.place(1, 10).showFrame();
     for (int i = 0; i < 8; ++i)
         main.showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 3)).finish(main));
+    StageDriver player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 3)).finish(main));
     player.restart();
     EXPECT_TRUE(player.displayList().objects().empty());
 
@@ -101,7 +100,7 @@ TEST(SpriteTimeline, NestedSpritesEachAdvanceOncePerFrame)
     outer.place(1, 10).showFrame().showFrame().showFrame().showFrame().showFrame();
     TimelineWriter main;
     main.place(1, 20).showFrame().showFrame().showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 3)).sprite(20, outer).finish(main));
+    StageDriver player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 3)).sprite(20, outer).finish(main));
     player.restart();
     player.advance();
     player.advance();
@@ -112,14 +111,14 @@ TEST(SpriteTimeline, InstancesOnStageThroughTheMovieLoopKeepPlaying)
 {
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 5)).finish(main));
+    StageDriver player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 5)).finish(main));
     player.restart();
-    const SpriteState* instance = objectAt(player, 1).sprite.get();
+    const ClipState* instance = objectAt(player, 1).clip.get();
     player.advance();
     player.advance(); // the movie loops here
     EXPECT_EQ(player.currentFrame(), 0u);
-    EXPECT_EQ(objectAt(player, 1).sprite.get(), instance) << "same placement, same instance";
-    EXPECT_EQ(objectAt(player, 1).sprite->currentFrame, 2u);
+    EXPECT_EQ(objectAt(player, 1).clip.get(), instance) << "same placement, same instance";
+    EXPECT_EQ(objectAt(player, 1).clip->currentFrame, 2u);
 }
 
 TEST(SpriteTimeline, ReplacingWithAnotherSpriteStartsAFreshInstance)
@@ -127,7 +126,7 @@ TEST(SpriteTimeline, ReplacingWithAnotherSpriteStartsAFreshInstance)
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame();
     main.replace(1, 11).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 5)).sprite(11, walkingSprite(1, 5)).finish(main));
+    StageDriver player(MovieWriter().shape(1).sprite(10, walkingSprite(1, 5)).sprite(11, walkingSprite(1, 5)).finish(main));
     player.restart();
     player.advance();
     player.advance();
@@ -140,7 +139,7 @@ TEST(SpriteTimeline, ASpritePlacingItselfIsBoundedAndNeverHangs)
     self.place(1, 10).place(2, 10).showFrame().showFrame();
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().sprite(10, self).finish(main));
+    StageDriver player(MovieWriter().sprite(10, self).finish(main));
     player.restart();
     for (int i = 0; i < 4; ++i)
         player.advance();
@@ -152,10 +151,10 @@ size_t countSprites(const DisplayList& list)
 {
     size_t count = 0;
     for (const auto& [depth, object] : list.objects()) {
-        if (object->sprite) {
+        if (object->clip) {
             ++count;
-            if (object->sprite->children)
-                count += countSprites(*object->sprite->children);
+            if (object->clip->children)
+                count += countSprites(*object->clip->children);
         }
     }
     return count;
@@ -169,7 +168,7 @@ TEST(SpriteTimeline, SpritesThatMultiplyEveryFrameStopAtABound)
         self.place(uint16_t(frame + 1), 10).showFrame();
     TimelineWriter main;
     main.place(1, 10).showFrame().showFrame();
-    TimelinePlayer player(MovieWriter().sprite(10, self).finish(main));
+    StageDriver player(MovieWriter().sprite(10, self).finish(main));
     player.restart();
     for (int i = 0; i < 24; ++i)
         player.advance();
@@ -179,7 +178,7 @@ TEST(SpriteTimeline, SpritesThatMultiplyEveryFrameStopAtABound)
 
 TEST(SpriteTimeline, AMovieWithNothingLoadedAcceptsEveryOperation)
 {
-    TimelinePlayer player(nullptr);
+    StageDriver player(nullptr);
     player.restart();
     player.advance();
     player.gotoFrame(-3);

@@ -1,5 +1,5 @@
 // Decoding frame actions: the control actions, their arguments, and hostile bytes.
-#include "flash/model/TimelineActions.h"
+#include "flash/stage/FrameControlScripts.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ FakeTimeline run(const std::vector<uint8_t>& bytes, uint32_t startFrame = 0)
 {
     FakeTimeline timeline;
     timeline.frame = startFrame;
-    TimelineActions().run(bytes, timeline);
+    runFrameControl(bytes, timeline);
     return timeline;
 }
 
@@ -142,7 +142,7 @@ TEST(TimelineActions, TruncatedAndRandomBytesAreHarmless)
         for (uint8_t& byte : bytes)
             byte = uint8_t(random());
         FakeTimeline timeline;
-        TimelineActions().run(bytes, timeline);
+        runFrameControl(bytes, timeline);
         EXPECT_LT(timeline.frame, timeline.frameCount());
     }
 }

@@ -1,5 +1,7 @@
 // Walks DoAction records and applies the timeline control actions among them.
-#include "flash/model/TimelineActions.h"
+#include "flash/stage/FrameControlScripts.h"
+
+#include "flash/stage/Stage.h"
 
 #include <bit>
 #include <charconv>
@@ -185,9 +187,31 @@ void gotoFrame2(std::span<const uint8_t> payload, const PushedValue& argument, T
         owner.stop();
 }
 
+// A clip's playhead as frame actions see it.
+class ClipControl final : public TimelineControl {
+public:
+    ClipControl(Stage& stage, DisplayObject& clip) : m_stage(stage), m_clip(clip) { }
+    void play() override { Stage::play(m_clip); }
+    void stop() override { Stage::stop(m_clip); }
+    void gotoFrame(uint32_t frame) override { m_stage.gotoFrame(m_clip, frame); }
+    bool gotoLabel(const std::string& label) override { return m_stage.gotoLabel(m_clip, label); }
+    [[nodiscard]] uint32_t currentFrame() const override { return m_clip.clip ? m_clip.clip->currentFrame : 0; }
+    [[nodiscard]] uint32_t frameCount() const override { return m_clip.clip ? m_clip.clip->frameCount() : 0; }
+
+private:
+    Stage& m_stage;
+    DisplayObject& m_clip;
+};
+
 } // namespace
 
-void TimelineActions::run(std::span<const uint8_t> actions, TimelineControl& owner)
+void FrameControlScripts::runFrameActions(Stage& stage, DisplayObject& clip, const DoAction& action)
+{
+    ClipControl control(stage, clip);
+    runFrameControl(action.actions, control);
+}
+
+void runFrameControl(std::span<const uint8_t> actions, TimelineControl& owner)
 {
     std::vector<std::string> constantPool;
     PushedValue pushed;

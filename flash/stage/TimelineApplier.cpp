@@ -1,11 +1,9 @@
 // PlaceObject semantics: a new object at a depth, a move that keeps what the
 // tag leaves out, and a replace that swaps the character but keeps the rest.
-#include "flash/model/DisplayListBuilder.h"
+#include "flash/stage/TimelineApplier.h"
 
 namespace flash {
-namespace {
 
-// Fonts and sounds sit in the dictionary but have nothing to place.
 std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id)
 {
     const auto it = movie.dictionary.find(id);
@@ -21,11 +19,11 @@ std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id)
     return character;
 }
 
-void applyOptionalFields(DisplayObject& object, const PlaceObject& tag)
+void applyPlacedFields(DisplayObject& object, const PlaceObject& tag)
 {
-    if (tag.matrix)
+    if (tag.matrix && !(object.scriptLocks & LockMatrix))
         object.matrix = *tag.matrix;
-    if (tag.colorTransform)
+    if (tag.colorTransform && !(object.scriptLocks & LockColor))
         object.colorTransform = *tag.colorTransform;
     if (tag.ratio)
         object.ratio = *tag.ratio;
@@ -41,9 +39,25 @@ void applyOptionalFields(DisplayObject& object, const PlaceObject& tag)
         object.cacheAsBitmap = *tag.cacheAsBitmap;
     if (tag.visible)
         object.visible = *tag.visible;
+    if (!tag.clipActions.empty())
+        object.clipActions = tag.clipActions;
 }
 
-} // namespace
+void copyPlacedFields(const DisplayObject& from, DisplayObject& to)
+{
+    if (!(to.scriptLocks & LockMatrix))
+        to.matrix = from.matrix;
+    if (!(to.scriptLocks & LockColor))
+        to.colorTransform = from.colorTransform;
+    to.ratio = from.ratio;
+    to.name = from.name;
+    to.clipDepth = from.clipDepth;
+    to.blendMode = from.blendMode;
+    to.filters = from.filters;
+    to.cacheAsBitmap = from.cacheAsBitmap;
+    to.visible = from.visible;
+    to.clipActions = from.clipActions;
+}
 
 bool isSprite(const Character& character)
 {
@@ -74,7 +88,12 @@ std::unique_ptr<DisplayList> buildButtonState(const Movie& movie, const ButtonDe
     return list;
 }
 
-void DisplayListBuilder::applyFrame(const Frame& frame, uint32_t frameIndex)
+TimelineApplier::TimelineApplier(const Movie& movie, DisplayList& list, PlacementSink* sink)
+    : m_movie(movie), m_list(list), m_sink(sink ? *sink : m_defaultSink)
+{
+}
+
+void TimelineApplier::applyFrame(const Frame& frame, uint32_t frameIndex)
 {
     for (const ControlTag& tag : frame.tags) {
         if (const auto* placeTag = std::get_if<PlaceObject>(&tag))
@@ -84,9 +103,11 @@ void DisplayListBuilder::applyFrame(const Frame& frame, uint32_t frameIndex)
     }
 }
 
-void DisplayListBuilder::place(const PlaceObject& tag, uint32_t frameIndex)
+void TimelineApplier::place(const PlaceObject& tag, uint32_t frameIndex)
 {
     DisplayObject* existing = m_list.at(tag.depth);
+    if (existing && existing->origin == Origin::Script)
+        return;
     if (tag.isMove && existing) {
         modify(*existing, tag, frameIndex);
         return;
@@ -96,38 +117,51 @@ void DisplayListBuilder::place(const PlaceObject& tag, uint32_t frameIndex)
         placeNew(tag, *tag.characterId, frameIndex);
 }
 
-void DisplayListBuilder::remove(const RemoveObject& tag)
+void TimelineApplier::remove(const RemoveObject& tag)
 {
-    m_list.objects().erase(tag.depth);
+    auto it = m_list.objects().find(tag.depth);
+    if (it == m_list.objects().end() || it->second->origin == Origin::Script)
+        return;
+    std::unique_ptr<DisplayObject> object = std::move(it->second);
+    m_list.objects().erase(it);
+    m_sink.removed(std::move(object));
 }
 
-void DisplayListBuilder::placeNew(const PlaceObject& tag, uint16_t characterId, uint32_t frameIndex)
+void TimelineApplier::placeNew(const PlaceObject& tag, uint16_t characterId, uint32_t frameIndex)
 {
     auto character = placeableCharacter(m_movie, characterId);
-    if (!character)
+    if (!character || !m_sink.hasRoom())
         return;
     auto object = std::make_unique<DisplayObject>();
     object->depth = tag.depth;
     object->characterId = characterId;
     object->character = std::move(*character);
     object->placedOnFrame = frameIndex;
-    applyOptionalFields(*object, tag);
-    m_list.objects()[tag.depth] = std::move(object);
+    applyPlacedFields(*object, tag);
+    auto& slot = m_list.objects()[tag.depth];
+    if (slot)
+        m_sink.removed(std::move(slot));
+    slot = std::move(object);
+    m_sink.placed(*slot);
 }
 
-void DisplayListBuilder::modify(DisplayObject& object, const PlaceObject& tag, uint32_t frameIndex)
+void TimelineApplier::modify(DisplayObject& object, const PlaceObject& tag, uint32_t frameIndex)
 {
+    bool newCharacter = false;
     if (tag.characterId && *tag.characterId != object.characterId) {
         if (auto character = placeableCharacter(m_movie, *tag.characterId)) {
-            // A different character is a new instance: a sprite starts its own timeline afresh.
+            // A different character is a new instance: a clip starts its own timeline afresh.
             object.characterId = *tag.characterId;
             object.character = std::move(*character);
-            object.sprite.reset();
+            object.clip.reset();
             object.buttonChildren.reset();
             object.placedOnFrame = frameIndex;
+            newCharacter = true;
         }
     }
-    applyOptionalFields(object, tag);
+    applyPlacedFields(object, tag);
+    if (newCharacter)
+        m_sink.placed(object);
 }
 
 } // namespace flash

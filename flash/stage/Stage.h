@@ -1,0 +1,124 @@
+// The live stage of one movie: the main timeline as the root clip, every
+// display object with its identity, the playheads, and the work their frames
+// queue for scripts.
+//
+// One tick, in order (see Player::tick): advance() moves every playhead and
+// applies the display tags; runPendingWork() hands the queued work to the
+// scripts (init actions, then the construction of new clips, then frame
+// actions, again and again as scripts queue more); dispatchEnterFrame();
+// finishRemovals(). Work is queued by handle, so a script that removes a clip
+// or its own parent while work is pending leaves nothing dangling.
+#pragma once
+
+#include "flash/stage/DisplayList.h"
+#include "flash/stage/ObjectRegistry.h"
+#include "flash/stage/StageScripts.h"
+
+#include <deque>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace flash {
+
+enum class Looping : uint8_t { Off, On };
+
+class Stage {
+public:
+    // Bounds a hostile movie cannot talk its way past.
+    static constexpr uint32_t kMaxNesting = 32;           // clips inside clips that still play
+    static constexpr uint32_t kMaxLiveObjects = 50'000;   // display objects on stage at once
+    static constexpr uint32_t kMaxWorkPerTick = 200'000;  // queued pieces of work handed out in one tick
+    static constexpr uint32_t kMaxGotoFrames = 1 << 20;   // frames a single forward goto applies
+
+    // Shows the first frame of `movie` (its display tags applied); nothing is run
+    // until the first runPendingWork(). A null movie is an empty one.
+    explicit Stage(std::shared_ptr<const Movie> movie);
+    ~Stage();
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+
+    [[nodiscard]] const Movie& movie() const { return *m_movie; }
+    [[nodiscard]] DisplayObject& root() { return *m_root; }
+    [[nodiscard]] const DisplayObject& root() const { return *m_root; }
+    [[nodiscard]] const DisplayList& displayList() const { return *m_root->clip->children; }
+    [[nodiscard]] ObjectRegistry& registry() { return m_registry; }
+    void setLooping(Looping looping) { m_looping = looping; }
+
+    // The object behind `handle` while it is on stage; null once it is removed.
+    [[nodiscard]] DisplayObject* find(ObjectHandle handle) const;
+
+    // One frame of playing: every clip on stage advances (its children first),
+    // applying its display tags; new clips and the frames entered queue their work.
+    void advance();
+    // Hands queued work to `scripts` until none is left or the tick's bound is reached.
+    void runPendingWork(StageScripts& scripts);
+    // enterFrame to every clip on stage, parents before children.
+    void dispatchEnterFrame(StageScripts& scripts);
+    // Unload handlers of the clips removed since the last call; then they are gone.
+    void finishRemovals(StageScripts& scripts);
+    [[nodiscard]] bool hasPendingWork() const;
+
+    // Playheads. Frames are 0-based; a frame past the end shows the last one.
+    void gotoFrame(DisplayObject& clip, uint32_t frame);
+    // False, changing nothing, when no frame of the clip carries `label`.
+    bool gotoLabel(DisplayObject& clip, const std::string& label);
+    static void play(DisplayObject& clip);
+    static void stop(DisplayObject& clip);
+
+    // Script-made objects. Depths here are the stored ones (see kScriptDepthBase).
+    // Puts a new instance of `characterId` into `parent` at `depth`, replacing what is there.
+    DisplayObject* attach(DisplayObject& parent, uint16_t characterId, Depth depth, const std::string& name);
+    DisplayObject* createEmptyClip(DisplayObject& parent, Depth depth, const std::string& name);
+    // A copy of `original` beside it (same parent) at `depth`, started at its first frame.
+    DisplayObject* duplicate(DisplayObject& original, Depth depth, const std::string& name);
+    // Takes `object` off stage (its unload handlers run at the end of the tick).
+    void remove(DisplayObject& object);
+    // Moves `object` to `depth` in its parent, trading places with whatever is there.
+    bool swapDepths(DisplayObject& object, Depth depth);
+
+private:
+    class Placements;
+    friend class Placements;
+
+    [[nodiscard]] const Timeline& timelineOf(const DisplayObject& clip) const;
+    void advanceClip(DisplayObject& clip, uint32_t nesting);
+    void stepForward(DisplayObject& clip);
+    void enterFrame(DisplayObject& clip, uint32_t frame);
+    void goForward(DisplayObject& clip, uint32_t target);
+    void goBackward(DisplayObject& clip, uint32_t target);
+    void queueInitActions(DisplayObject& clip, const Frame& frame);
+    // Gives a just-placed object what it needs to live: an identity, a timeline, a button's state.
+    void bringToLife(DisplayObject& object, DisplayObject& parent);
+    void startClip(DisplayObject& object, uint32_t nesting);
+    void startButton(DisplayObject& object, uint32_t nesting);
+    void retire(std::unique_ptr<DisplayObject> object);
+    DisplayObject* insert(DisplayObject& parent, std::unique_ptr<DisplayObject> object);
+    // Moves the flags set below `object` into the work queues, in display order.
+    void collectPending(DisplayObject& object, uint32_t nesting = 0);
+    [[nodiscard]] uint32_t nestingOf(const DisplayObject& object) const;
+    // Whether `objects` more fit under the bound on objects on stage (the root counts too).
+    [[nodiscard]] bool hasRoom(size_t objects) const;
+
+    struct QueuedAction {
+        ObjectHandle target;
+        const DoAction* action = nullptr;
+    };
+
+    std::shared_ptr<const Movie> m_movie;
+    std::shared_ptr<const SpriteDef> m_emptySprite; // what createEmptyClip places
+    ObjectRegistry m_registry; // declared before the objects, so it outlives them
+    std::unique_ptr<DisplayObject> m_root;
+    Looping m_looping = Looping::On;
+    std::deque<QueuedAction> m_initWork;
+    std::deque<ObjectHandle> m_constructWork;
+    std::deque<QueuedAction> m_frameWork;
+    std::set<uint16_t> m_initialized;                // sprites whose init actions have run
+    std::vector<std::unique_ptr<DisplayObject>> m_removed;
+};
+
+// The clip `object` belongs to (itself for a clip); null at the top.
+[[nodiscard]] DisplayObject* owningClip(DisplayObject& object);
+
+} // namespace flash
