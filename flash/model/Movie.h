@@ -86,10 +86,18 @@ struct MovieHeader {
     uint16_t headerFrameCount = 0;
 };
 
+// A character id defined again after FreeCharacter freed it: the new definition
+// holds from that frame of the main timeline on.
+struct CharacterVersion {
+    uint32_t fromFrame = 0;
+    Character character;
+};
+
 struct Movie {
     MovieHeader header;
     Rgba backgroundColor{255, 255, 255, 255};
-    std::map<uint16_t, Character> dictionary;
+    std::map<uint16_t, Character> dictionary;          // each id's first definition
+    std::map<uint16_t, std::vector<CharacterVersion>> laterVersions; // by frame, ascending
     Timeline timeline;
     std::vector<uint8_t> jpegTables;
     uint32_t fileAttributes = 0;                  // FileAttributes flags as stored (0x08: scripts are ActionScript 3)
@@ -98,13 +106,26 @@ struct Movie {
     std::map<std::string, int> tagCounts;         // tag name -> how many the file holds (sprites included)
     std::vector<std::string> errors;              // recovered faults, one line each
 
-    template<typename T>
-    [[nodiscard]] std::shared_ptr<const T> find(uint16_t id) const
+    // The definition of `id` in force on `frame` of the main timeline; null when there is none.
+    [[nodiscard]] const Character* characterAt(uint16_t id, uint32_t frame = 0) const
     {
+        if (auto later = laterVersions.find(id); later != laterVersions.end()) {
+            for (auto version = later->second.rbegin(); version != later->second.rend(); ++version) {
+                if (version->fromFrame <= frame)
+                    return &version->character;
+            }
+        }
         auto it = dictionary.find(id);
-        if (it == dictionary.end())
+        return it == dictionary.end() ? nullptr : &it->second;
+    }
+
+    template<typename T>
+    [[nodiscard]] std::shared_ptr<const T> find(uint16_t id, uint32_t frame = 0) const
+    {
+        const Character* character = characterAt(id, frame);
+        if (!character)
             return nullptr;
-        if (auto p = std::get_if<std::shared_ptr<const T>>(&it->second))
+        if (auto p = std::get_if<std::shared_ptr<const T>>(character))
             return *p;
         return nullptr;
     }

@@ -86,4 +86,12 @@ void parseDefineSound(TagContext& t)
     t.ctx.define(t.code, t.offset, id, std::shared_ptr<const SoundDef>(std::move(sound)));
 }
 
+// What was placed from the old definition stays; the id may be defined anew.
+void parseFreeCharacter(TagContext& t)
+{
+    const uint16_t id = t.body.u16();
+    if (t.ok())
+        t.ctx.freeCharacter(id);
+}
+
 } // namespace flash

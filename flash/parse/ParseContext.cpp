@@ -42,6 +42,15 @@ void ParseContext::publishTagCounts()
 
 void ParseContext::define(uint16_t tagCode, size_t offset, uint16_t id, Character character)
 {
+    if (m_movie.dictionary.contains(id) && m_freed.erase(id)) {
+        auto& versions = m_movie.laterVersions[id];
+        // Two definitions within one frame: the later one is what that frame shows.
+        if (!versions.empty() && versions.back().fromFrame == mainTimelineFrame)
+            versions.back().character = std::move(character);
+        else
+            versions.push_back({mainTimelineFrame, std::move(character)});
+        return;
+    }
     if (m_movie.dictionary.contains(id)) {
         error(tagCode, offset, "character id " + std::to_string(id) + " already defined; kept the first");
         return;

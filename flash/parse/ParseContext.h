@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -32,8 +33,12 @@ public:
     // Moves the per-code counts into Movie::tagCounts by name (End excluded).
     void publishTagCounts();
 
-    // Adds a definition; the first definition of an id wins, as in players.
+    // Adds a definition; the first definition of an id wins, as in players,
+    // unless FreeCharacter freed the id: then the new one holds from this frame on.
     void define(uint16_t tagCode, size_t offset, uint16_t id, Character character);
+    void freeCharacter(uint16_t id) { m_freed.insert(id); }
+    // Frames of the main timeline closed so far: where a redefinition takes effect.
+    uint32_t mainTimelineFrame = 0;
 
     // Accounts for memory the movie model will hold; false once the budget is spent.
     bool charge(size_t bytes);
@@ -49,6 +54,7 @@ private:
     size_t m_charged = 0;
     bool m_exhausted = false;
     size_t m_suppressedErrors = 0;
+    std::set<uint16_t> m_freed;
 };
 
 // One tag being parsed: its body (limited to the tag's length) and where it is.

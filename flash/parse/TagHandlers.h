@@ -48,5 +48,6 @@ void parseSceneAndFrameLabelData(TagContext& t);
 void parseExportAssets(TagContext& t);
 void parseDefineScalingGrid(TagContext& t);
 void parseDefineSound(TagContext& t);
+void parseFreeCharacter(TagContext& t);
 
 } // namespace flash

@@ -57,6 +57,7 @@ constexpr HandlerEntry kHandlers[] = {
     {TagCode::ExportAssets, parseExportAssets},
     {TagCode::DefineScalingGrid, parseDefineScalingGrid},
     {TagCode::DefineSound, parseDefineSound},
+    {TagCode::FreeCharacter, parseFreeCharacter},
 };
 
 constexpr std::array<TagHandler, 1024> kHandlerTable = [] {
@@ -101,6 +102,8 @@ void walkTags(ParseContext& ctx, ByteReader& reader, Timeline& timeline)
                 ctx.error(tag->code, tag->offset, "too many frames; the rest of the timeline is ignored");
                 break;
             }
+            if (ctx.spriteNesting == 0)
+                ++ctx.mainTimelineFrame;
             continue;
         }
         if (auto handler = kHandlerTable[tag->code & 0x3ff])

@@ -179,6 +179,7 @@ void Player::render(QPainter& painter, QSize viewSize)
     }
     try {
         painter.save();
+        m_renderer->setDictionaryFrame(m_stage->root().clip->currentFrame);
         m_renderer->render(painter, m_stage->displayList(), viewSize);
         painter.restore();
     } catch (const std::exception& error) {

@@ -40,7 +40,7 @@ size_t RenderCache::MorphKeyHash::operator()(const MorphKey& k) const
 
 size_t RenderCache::TintKeyHash::operator()(const TintKey& k) const
 {
-    size_t seed = hashCombine(k.id, size_t(k.border));
+    size_t seed = hashCombine(std::hash<const BitmapDef*>()(k.bitmap), size_t(k.border));
     const ColorTransform& t = k.transform;
     for (double v : {t.rMult, t.gMult, t.bMult, t.aMult, t.rAdd, t.gAdd, t.bAdd, t.aAdd})
         seed = hashCombine(seed, std::hash<double>()(v));
@@ -96,36 +96,48 @@ std::shared_ptr<const DisplayList> RenderCache::spriteFirstFrame(const SpriteDef
     return m_spriteFrames.insert(&sprite, std::move(frame), 1);
 }
 
-QImage RenderCache::bitmap(uint16_t id)
+QImage RenderCache::decoded(const BitmapDef* def)
 {
-    if (auto found = m_bitmaps.find(id))
+    if (!def)
+        return {};
+    if (auto found = m_bitmaps.find(def))
         return *found;
-    const auto def = m_movie.find<BitmapDef>(id);
-    QImage image = def ? decodeBitmap(*def, m_movie.jpegTables) : QImage();
+    QImage image = decodeBitmap(*def, m_movie.jpegTables);
     const size_t cost = imageCost(image);
-    return *m_bitmaps.insert(id, std::make_shared<const QImage>(std::move(image)), cost);
+    return *m_bitmaps.insert(def, std::make_shared<const QImage>(std::move(image)), cost);
 }
 
-QImage RenderCache::bitmap(uint16_t id, const ColorTransform& transform)
+QImage RenderCache::tinted(const BitmapDef* def, const ColorTransform& transform)
 {
-    if (transform.isIdentity())
-        return bitmap(id);
-    const TintKey key{id, transform};
+    if (!def || transform.isIdentity())
+        return decoded(def);
+    const TintKey key{def, transform};
     if (auto found = m_tintedBitmaps.find(key))
         return *found;
-    QImage image = colorTransformed(bitmap(id), transform);
+    QImage image = colorTransformed(decoded(def), transform);
     const size_t cost = imageCost(image);
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }
 
+QImage RenderCache::bitmap(uint16_t id)
+{
+    return decoded(m_movie.find<BitmapDef>(id, m_dictionaryFrame).get());
+}
+
+QImage RenderCache::bitmap(uint16_t id, const ColorTransform& transform)
+{
+    return tinted(m_movie.find<BitmapDef>(id, m_dictionaryFrame).get(), transform);
+}
+
 QImage RenderCache::bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border)
 {
-    if (border <= 0)
-        return bitmap(id, transform);
-    const TintKey key{id, transform, border};
+    const BitmapDef* def = m_movie.find<BitmapDef>(id, m_dictionaryFrame).get();
+    if (border <= 0 || !def)
+        return tinted(def, transform);
+    const TintKey key{def, transform, border};
     if (auto found = m_tintedBitmaps.find(key))
         return *found;
-    QImage image = withRepeatedEdges(bitmap(id, transform), border);
+    QImage image = withRepeatedEdges(tinted(def, transform), border);
     const size_t cost = imageCost(image);
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }

@@ -40,6 +40,9 @@ public:
     // its edge pixels, for fills that extend a picture's edges outwards.
     [[nodiscard]] QImage bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border);
 
+    // Bitmaps are looked up as defined on this frame of the main timeline (ids may be defined anew).
+    void setDictionaryFrame(uint32_t frame) { m_dictionaryFrame = frame; }
+
     [[nodiscard]] CacheStatistics statistics() const;
     void clear();
 
@@ -53,7 +56,7 @@ private:
         size_t operator()(const MorphKey& k) const;
     };
     struct TintKey {
-        uint16_t id = 0;
+        const BitmapDef* bitmap = nullptr;
         ColorTransform transform;
         int border = 0;
         friend bool operator==(const TintKey&, const TintKey&) = default;
@@ -63,11 +66,15 @@ private:
     };
 
     const Movie& m_movie;
+    uint32_t m_dictionaryFrame = 0;
     LruCache<const ShapeDef*, ShapeOutline> m_shapes;
     LruCache<MorphKey, MorphStep, MorphKeyHash> m_morphs;
     LruCache<const TextDef*, TextOutline> m_texts;
     LruCache<const SpriteDef*, DisplayList> m_spriteFrames;
-    LruCache<uint16_t, QImage> m_bitmaps;
+    [[nodiscard]] QImage decoded(const BitmapDef* bitmap);
+    [[nodiscard]] QImage tinted(const BitmapDef* bitmap, const ColorTransform& transform);
+
+    LruCache<const BitmapDef*, QImage> m_bitmaps; // keyed by definition: the movie keeps every one alive
     LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;
 };
 

@@ -29,6 +29,11 @@ Matrix Renderer::stageToView(const Rect& stage, QSize viewSize)
     return Matrix{scale, 0, 0, scale, offsetX, offsetY};
 }
 
+void Renderer::setDictionaryFrame(uint32_t frame)
+{
+    m_cache->setDictionaryFrame(frame);
+}
+
 void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize)
 {
     painter.save();

@@ -52,6 +52,8 @@ public:
     [[nodiscard]] static Matrix stageToView(const Rect& stage, QSize viewSize);
 
     void setQuality(RenderQuality quality) { m_quality = quality; }
+    // The main timeline's frame, for characters a movie defines anew as it plays.
+    void setDictionaryFrame(uint32_t frame);
     [[nodiscard]] RenderQuality quality() const { return m_quality; }
 
     [[nodiscard]] CacheStatistics cacheStatistics() const;

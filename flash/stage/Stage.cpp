@@ -76,6 +76,13 @@ Stage::~Stage()
     m_root.reset();
 }
 
+std::optional<uint32_t> Stage::mainFrameFor(const DisplayObject& clip) const
+{
+    if (&clip == m_root.get())
+        return std::nullopt;
+    return m_root->clip->currentFrame;
+}
+
 const Timeline& Stage::timelineOf(const DisplayObject& clip) const
 {
     return clip.clip && clip.clip->timeline ? *clip.clip->timeline : kNoFrames;
@@ -145,7 +152,7 @@ void Stage::enterFrame(DisplayObject& clip, uint32_t frame)
 {
     const Frame& tags = timelineOf(clip).frames[frame];
     Placements placements(*this, clip);
-    TimelineApplier(*m_movie, *clip.clip->children, &placements).applyFrame(tags, frame);
+    TimelineApplier(*m_movie, *clip.clip->children, &placements, mainFrameFor(clip)).applyFrame(tags, frame);
     clip.clip->currentFrame = frame;
     clip.clip->actionsPending = true;
     queueInitActions(clip, tags);
@@ -202,7 +209,7 @@ void Stage::goForward(DisplayObject& clip, uint32_t target)
 {
     const Timeline& timeline = timelineOf(clip);
     Placements placements(*this, clip);
-    TimelineApplier applier(*m_movie, *clip.clip->children, &placements);
+    TimelineApplier applier(*m_movie, *clip.clip->children, &placements, mainFrameFor(clip));
     for (uint32_t frame = clip.clip->currentFrame + 1; frame <= target; ++frame) {
         applier.applyFrame(timeline.frames[frame], frame);
         clip.clip->currentFrame = frame;
@@ -216,7 +223,7 @@ void Stage::goBackward(DisplayObject& clip, uint32_t target)
     // What the target frame holds, as bare data.
     const Timeline& timeline = timelineOf(clip);
     DisplayList wanted;
-    TimelineApplier builder(*m_movie, wanted);
+    TimelineApplier builder(*m_movie, wanted, nullptr, mainFrameFor(clip));
     for (uint32_t frame = 0; frame <= target; ++frame)
         builder.applyFrame(timeline.frames[frame], frame);
 

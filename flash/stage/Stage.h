@@ -83,6 +83,8 @@ private:
     friend class Placements;
 
     [[nodiscard]] const Timeline& timelineOf(const DisplayObject& clip) const;
+    // Which main-timeline frame's definitions the tags of `clip` place (see TimelineApplier).
+    [[nodiscard]] std::optional<uint32_t> mainFrameFor(const DisplayObject& clip) const;
     void advanceClip(DisplayObject& clip, uint32_t nesting);
     void stepForward(DisplayObject& clip);
     void enterFrame(DisplayObject& clip, uint32_t frame);

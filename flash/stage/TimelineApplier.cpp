@@ -4,12 +4,12 @@
 
 namespace flash {
 
-std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id)
+std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id, uint32_t frame)
 {
-    const auto it = movie.dictionary.find(id);
-    if (it == movie.dictionary.end())
+    const Character* found = movie.characterAt(id, frame);
+    if (!found)
         return std::nullopt;
-    const Character& character = it->second;
+    const Character& character = *found;
     if (std::holds_alternative<std::shared_ptr<const FontDef>>(character)
         || std::holds_alternative<std::shared_ptr<const SoundDef>>(character))
         return std::nullopt;
@@ -88,8 +88,9 @@ std::unique_ptr<DisplayList> buildButtonState(const Movie& movie, const ButtonDe
     return list;
 }
 
-TimelineApplier::TimelineApplier(const Movie& movie, DisplayList& list, PlacementSink* sink)
-    : m_movie(movie), m_list(list), m_sink(sink ? *sink : m_defaultSink)
+TimelineApplier::TimelineApplier(const Movie& movie, DisplayList& list, PlacementSink* sink,
+                                 std::optional<uint32_t> mainFrame)
+    : m_movie(movie), m_list(list), m_mainFrame(mainFrame), m_sink(sink ? *sink : m_defaultSink)
 {
 }
 
@@ -129,7 +130,7 @@ void TimelineApplier::remove(const RemoveObject& tag)
 
 void TimelineApplier::placeNew(const PlaceObject& tag, uint16_t characterId, uint32_t frameIndex)
 {
-    auto character = placeableCharacter(m_movie, characterId);
+    auto character = placeableCharacter(m_movie, characterId, m_mainFrame.value_or(frameIndex));
     if (!character || !m_sink.hasRoom())
         return;
     auto object = std::make_unique<DisplayObject>();
@@ -149,7 +150,7 @@ void TimelineApplier::modify(DisplayObject& object, const PlaceObject& tag, uint
 {
     bool newCharacter = false;
     if (tag.characterId && *tag.characterId != object.characterId) {
-        if (auto character = placeableCharacter(m_movie, *tag.characterId)) {
+        if (auto character = placeableCharacter(m_movie, *tag.characterId, m_mainFrame.value_or(frameIndex))) {
             // A different character is a new instance: a clip starts its own timeline afresh.
             object.characterId = *tag.characterId;
             object.character = std::move(*character);

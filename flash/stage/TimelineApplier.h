@@ -23,7 +23,10 @@ public:
 // stays as the script left it. Actions are not run.
 class TimelineApplier {
 public:
-    TimelineApplier(const Movie& movie, DisplayList& list, PlacementSink* sink = nullptr);
+    // `mainFrame`: for a sprite's tags, the main timeline's frame, whose definitions they place;
+    // absent for the main timeline's own tags, which place what their own frame defines.
+    TimelineApplier(const Movie& movie, DisplayList& list, PlacementSink* sink = nullptr,
+                    std::optional<uint32_t> mainFrame = std::nullopt);
 
     void applyFrame(const Frame& frame, uint32_t frameIndex);
     void place(const PlaceObject& tag, uint32_t frameIndex);
@@ -35,6 +38,7 @@ private:
 
     const Movie& m_movie;
     DisplayList& m_list;
+    std::optional<uint32_t> m_mainFrame;
     PlacementSink m_defaultSink;
     PlacementSink& m_sink;
 };
@@ -42,8 +46,9 @@ private:
 // True when `character` is a sprite definition, which gets a timeline of its own when placed.
 [[nodiscard]] bool isSprite(const Character& character);
 
-// The character a tag or record may place: fonts, sounds and missing ids have nothing to show.
-[[nodiscard]] std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id);
+// The character a tag or record may place, as defined on `frame` of the main
+// timeline: fonts, sounds and missing ids have nothing to show.
+[[nodiscard]] std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id, uint32_t frame = 0);
 
 // Copies what a placing tag sets onto `object`, except what a script has taken over.
 void applyPlacedFields(DisplayObject& object, const PlaceObject& tag);
