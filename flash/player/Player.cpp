@@ -180,7 +180,7 @@ void Player::render(QPainter& painter, QSize viewSize)
     try {
         painter.save();
         m_renderer->setDictionaryFrame(m_stage->root().clip->currentFrame);
-        m_renderer->render(painter, m_stage->displayList(), viewSize);
+        m_renderer->render(painter, m_stage->root(), viewSize);
         painter.restore();
     } catch (const std::exception& error) {
         painter.restore();

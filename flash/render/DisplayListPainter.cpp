@@ -97,6 +97,9 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
     } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
         drawButton(**button, placement, level);
     } else if (auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&character); sprite && *sprite && placement.children) {
+        if (placement.drawing && !isOutsideView(placement))
+            paintShape(m_context, *placement.drawing, *m_context.cache.drawingOutline(placement.drawing), placement.toView,
+                       placement.transform);
         const auto grid = ScalingGrid::forSprite(m_context, **sprite, *placement.children, placement.toView);
         drawList(*placement.children, placement.toView, placement.transform, level + 1, grid ? &*grid : nullptr);
     }

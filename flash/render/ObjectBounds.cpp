@@ -99,8 +99,10 @@ QRectF viewBounds(const PaintContext& context, const Placement& placement, int l
     }
     if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character))
         return buttonBounds(context, **button, placement, level);
-    if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children)
-        return spriteBounds(context, *placement.children, placement, level);
+    if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children) {
+        const QRectF drawn = placement.drawing ? mapped(m, toQRect(placement.drawing->bounds)) : QRectF();
+        return spriteBounds(context, *placement.children, placement, level).united(drawn);
+    }
     return {};
 }
 

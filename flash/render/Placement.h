@@ -13,6 +13,7 @@ struct Placement {
     const DisplayList* children = nullptr; // sprites, and buttons the timeline started
     uint8_t buttonState = ButtonRecord::Up;
     BlendMode blend = BlendMode::Normal;
+    std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -34,6 +35,7 @@ struct Placement {
     placement.children = liveChildren(object);
     placement.buttonState = object.buttonState;
     placement.blend = object.blendMode;
+    placement.drawing = object.drawing;
     return placement;
 }
 

@@ -50,6 +50,7 @@ size_t RenderCache::TintKeyHash::operator()(const TintKey& k) const
 RenderCache::RenderCache(const Movie& movie)
     : m_movie(movie)
     , m_shapes(kShapeBudget)
+    , m_drawings(kShapeBudget / 4)
     , m_morphs(kMorphBudget)
     , m_texts(kTextBudget)
     , m_spriteFrames(kSpriteFrameBudget)
@@ -65,6 +66,19 @@ std::shared_ptr<const ShapeOutline> RenderCache::shapeOutline(const ShapeDef& sh
     auto outline = std::make_shared<const ShapeOutline>(buildShapeOutline(shape));
     const size_t cost = outline->cost();
     return m_shapes.insert(&shape, std::move(outline), cost);
+}
+
+std::shared_ptr<const ShapeOutline> RenderCache::drawingOutline(const std::shared_ptr<const ShapeDef>& drawing)
+{
+    auto found = m_drawings.find(drawing.get());
+    if (!found) {
+        auto entry = std::make_shared<DrawingOutline>();
+        entry->shape = drawing;
+        entry->outline = buildShapeOutline(*drawing);
+        const size_t cost = entry->outline.cost();
+        found = m_drawings.insert(drawing.get(), std::move(entry), cost);
+    }
+    return std::shared_ptr<const ShapeOutline>(found, &found->outline);
 }
 
 std::shared_ptr<const MorphStep> RenderCache::morphStep(const MorphShapeDef& morph, uint16_t ratio)
@@ -145,20 +159,21 @@ QImage RenderCache::bitmapWithEdges(uint16_t id, const ColorTransform& transform
 CacheStatistics RenderCache::statistics() const
 {
     CacheStatistics stats;
-    stats.shapeOutlines = m_shapes.size();
+    stats.shapeOutlines = m_shapes.size() + m_drawings.size();
     stats.morphSteps = m_morphs.size();
     stats.textOutlines = m_texts.size();
     stats.bitmaps = m_bitmaps.size();
     stats.tintedBitmaps = m_tintedBitmaps.size();
-    stats.bytes = m_shapes.cost() + m_morphs.cost() + m_texts.cost() + m_bitmaps.cost() + m_tintedBitmaps.cost();
-    stats.hits = m_shapes.hits() + m_morphs.hits() + m_texts.hits() + m_bitmaps.hits() + m_tintedBitmaps.hits();
-    stats.misses = m_shapes.misses() + m_morphs.misses() + m_texts.misses() + m_bitmaps.misses() + m_tintedBitmaps.misses();
+    stats.bytes = m_shapes.cost() + m_drawings.cost() + m_morphs.cost() + m_texts.cost() + m_bitmaps.cost() + m_tintedBitmaps.cost();
+    stats.hits = m_shapes.hits() + m_drawings.hits() + m_morphs.hits() + m_texts.hits() + m_bitmaps.hits() + m_tintedBitmaps.hits();
+    stats.misses = m_shapes.misses() + m_drawings.misses() + m_morphs.misses() + m_texts.misses() + m_bitmaps.misses() + m_tintedBitmaps.misses();
     return stats;
 }
 
 void RenderCache::clear()
 {
     m_shapes.clear();
+    m_drawings.clear();
     m_morphs.clear();
     m_texts.clear();
     m_spriteFrames.clear();

@@ -27,6 +27,9 @@ public:
     explicit RenderCache(const Movie& movie);
 
     [[nodiscard]] std::shared_ptr<const ShapeOutline> shapeOutline(const ShapeDef& shape);
+    // A shape a script drew. The entry keeps the shape alive, so that a later
+    // drawing can never reuse its address while the outline is cached.
+    [[nodiscard]] std::shared_ptr<const ShapeOutline> drawingOutline(const std::shared_ptr<const ShapeDef>& drawing);
     // `ratio` as placed, 0..65535.
     [[nodiscard]] std::shared_ptr<const MorphStep> morphStep(const MorphShapeDef& morph, uint16_t ratio);
     [[nodiscard]] std::shared_ptr<const TextOutline> textOutline(const TextDef& text);
@@ -67,7 +70,13 @@ private:
 
     const Movie& m_movie;
     uint32_t m_dictionaryFrame = 0;
+    struct DrawingOutline {
+        std::shared_ptr<const ShapeDef> shape;
+        ShapeOutline outline;
+    };
+
     LruCache<const ShapeDef*, ShapeOutline> m_shapes;
+    LruCache<const ShapeDef*, DrawingOutline> m_drawings;
     LruCache<MorphKey, MorphStep, MorphKeyHash> m_morphs;
     LruCache<const TextDef*, TextOutline> m_texts;
     LruCache<const SpriteDef*, DisplayList> m_spriteFrames;

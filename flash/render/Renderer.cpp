@@ -36,6 +36,22 @@ void Renderer::setDictionaryFrame(uint32_t frame)
 
 void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize)
 {
+    paintView(painter, viewSize, [&](DisplayListPainter& lists, const Matrix& toView) {
+        lists.drawList(root, toView, ColorTransform{});
+    });
+}
+
+void Renderer::render(QPainter& painter, const DisplayObject& root, QSize viewSize)
+{
+    paintView(painter, viewSize, [&](DisplayListPainter& lists, const Matrix& toView) {
+        if (root.visible)
+            lists.draw(placementOf(root, toView), 0);
+    });
+}
+
+template<typename Draw>
+void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
+{
     painter.save();
     painter.resetTransform();
     painter.fillRect(QRect(QPoint(0, 0), viewSize), toQColor(m_movie->backgroundColor));
@@ -45,7 +61,8 @@ void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize
     const Matrix toView = stageToView(m_movie->header.stage, viewSize);
     size_t visits = kVisitsPerFrame;
     PaintContext context{painter, *m_cache, *m_movie, high, toView.a, &visits};
-    DisplayListPainter(context, false).drawList(root, toView, ColorTransform{});
+    DisplayListPainter lists(context, false);
+    draw(lists, toView);
     painter.restore();
 }
 

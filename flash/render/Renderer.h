@@ -44,6 +44,8 @@ public:
     // stage scaled "show all" (aspect kept, centred) with anti-aliasing. The
     // painter's coordinates are taken to be the view's pixels.
     void render(QPainter& painter, const DisplayList& root, QSize viewSize);
+    // The same with the main timeline's clip itself: what scripts set on it and drew into it show too.
+    void render(QPainter& painter, const DisplayObject& root, QSize viewSize);
 
     // The same frame drawn into a new opaque image of `viewSize`.
     [[nodiscard]] QImage renderToImage(const DisplayList& root, QSize viewSize);
@@ -61,6 +63,9 @@ public:
     void clearCaches();
 
 private:
+    template<typename Draw>
+    void paintView(QPainter& painter, QSize viewSize, Draw&& draw);
+
     std::shared_ptr<const Movie> m_movie;
     std::unique_ptr<RenderCache> m_cache;
     RenderQuality m_quality = RenderQuality::High;

@@ -60,6 +60,7 @@ Stage::Stage(std::shared_ptr<const Movie> movie)
     , m_emptySprite(std::make_shared<const SpriteDef>())
 {
     m_root = std::make_unique<DisplayObject>();
+    m_root->character = m_emptySprite;
     m_registry.enroll(*m_root);
     m_root->clip = std::make_unique<ClipState>();
     m_root->clip->timeline = &m_movie->timeline;
