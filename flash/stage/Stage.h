@@ -24,6 +24,14 @@ namespace flash {
 
 enum class Looping : uint8_t { Off, On };
 
+// Settings of the player that scripts read and write through any clip.
+struct PlayerSettingsSeen {
+    std::string quality = "HIGH";
+    int highQuality = 1;
+    bool focusRect = true;
+    double soundBufferSeconds = 5;
+};
+
 class Stage {
 public:
     // Bounds a hostile movie cannot talk its way past.
@@ -45,6 +53,15 @@ public:
     [[nodiscard]] const DisplayList& displayList() const { return *m_root->clip->children; }
     [[nodiscard]] ObjectRegistry& registry() { return m_registry; }
     void setLooping(Looping looping) { m_looping = looping; }
+
+    // Where the movie came from, as _url gives it.
+    [[nodiscard]] const std::string& url() const { return m_url; }
+    void setUrl(std::string url) { m_url = std::move(url); }
+    // The pointer on the stage, in twips (moved by the input stage).
+    [[nodiscard]] Point mousePosition() const { return m_mouse; }
+    void setMousePosition(Point position) { m_mouse = position; }
+    [[nodiscard]] PlayerSettingsSeen& playerSettings() { return m_playerSettings; }
+    [[nodiscard]] const PlayerSettingsSeen& playerSettings() const { return m_playerSettings; }
 
     // The object behind `handle` while it is on stage; null once it is removed.
     [[nodiscard]] DisplayObject* find(ObjectHandle handle) const;
@@ -118,6 +135,9 @@ private:
     std::deque<QueuedAction> m_frameWork;
     std::set<uint16_t> m_initialized;                // sprites whose init actions have run
     std::vector<std::unique_ptr<DisplayObject>> m_removed;
+    std::string m_url;
+    Point m_mouse;
+    PlayerSettingsSeen m_playerSettings;
 };
 
 // The clip `object` belongs to (itself for a clip); null at the top.

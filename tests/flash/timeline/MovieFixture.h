@@ -77,10 +77,11 @@ private:
 
 class MovieWriter {
 public:
-    MovieWriter& shape(uint16_t id)
+    MovieWriter& shape(uint16_t id, Rect bounds = {})
     {
         auto definition = std::make_shared<ShapeDef>();
         definition->id = id;
+        definition->bounds = bounds;
         m_movie->dictionary[id] = std::shared_ptr<const ShapeDef>(definition);
         return *this;
     }
