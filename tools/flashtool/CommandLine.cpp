@@ -65,7 +65,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
             line.frames = parseRange(value);
             line.frameCount = parseCount(value);
             valid = line.frames || line.frameCount;
-        } else if (argument == QLatin1String("--size"))
+        } else if (argument == QLatin1String("--ticks"))
+            valid = (line.ticks = parseCount(value)).has_value();
+        else if (argument == QLatin1String("--size"))
             valid = (line.size = parseSize(value)).has_value();
         else if (argument == QLatin1String("--out"))
             line.out = value;
@@ -79,7 +81,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
     }
     if (positional.size() != 2) {
-        line.error = QStringLiteral("usage: flashtool info|render|bench FILE [options]");
+        line.error = QStringLiteral("usage: flashtool info|render|bench|run|actions FILE [options]");
         return line;
     }
     line.command = positional[0];

@@ -20,6 +20,7 @@ struct CommandLine {
     std::optional<FrameRange> frames; // --frames A-B (render)
     std::optional<int> frameCount;   // --frames N (bench)
     std::optional<QSize> size;       // --size WxH
+    std::optional<int> ticks;        // --ticks N (run, render)
     QString out;                     // --out FILE
     QString outDir;                  // --out-dir DIR
     QString error;                   // set when the arguments make no sense

@@ -1,4 +1,5 @@
-// flashtool render FILE --frame N | --frames A-B --out-dir DIR: frames as the control shows them.
+// flashtool render FILE --frame N | --ticks N --out FILE | --frames A-B --out-dir DIR:
+// frames as the control shows them, scripts and all.
 #include "Commands.h"
 
 #include "flash/player/Player.h"
@@ -28,12 +29,34 @@ bool writeFrame(flash::Player& player, QSize size, const QString& path)
     return true;
 }
 
+bool load(flash::Player& player, const QString& file)
+{
+    if (player.loadFile(file.toStdString()))
+        return true;
+    printError(file + QStringLiteral(": ") + QString::fromStdString(player.loadError()));
+    return false;
+}
+
+// The picture after N ticks as a headless run counts them (the first runs the first frame's scripts):
+// a single-frame movie that builds itself by script shows what its scripts built.
+int renderAfterTicks(const CommandLine& line)
+{
+    flash::Player player;
+    if (!load(player, line.file))
+        return 1;
+    for (int tick = 0; tick < *line.ticks; ++tick)
+        player.tick();
+    return writeFrame(player, outputSize(line, player), line.out) ? 0 : 1;
+}
+
 } // namespace
 
 int runRender(const CommandLine& line)
 {
     FrameRange range;
     QString single = line.out;
+    if (line.ticks && !line.out.isEmpty())
+        return renderAfterTicks(line);
     if (line.frame && !line.out.isEmpty()) {
         range = {*line.frame, *line.frame};
     } else if (line.frames && !line.outDir.isEmpty()) {
@@ -44,15 +67,13 @@ int runRender(const CommandLine& line)
             return 1;
         }
     } else {
-        printError(QStringLiteral("render needs --frame N --out FILE or --frames A-B --out-dir DIR"));
+        printError(QStringLiteral("render needs --frame N --out FILE, --ticks N --out FILE or --frames A-B --out-dir DIR"));
         return 2;
     }
 
     flash::Player player;
-    if (!player.loadFile(line.file.toStdString())) {
-        printError(line.file + QStringLiteral(": ") + QString::fromStdString(player.loadError()));
+    if (!load(player, line.file))
         return 1;
-    }
     const QSize size = outputSize(line, player);
     // Frame N is what the control shows after N frames of playing, actions and all.
     for (int frame = 0; frame < range.first; ++frame)
