@@ -1,0 +1,32 @@
+// The table of builtin installers.
+#include "flash/script/builtins/Builtins.h"
+
+#include <array>
+
+namespace flash::script {
+namespace {
+
+// Object's and Function's prototypes must exist before any other class is made.
+constexpr std::array kInstallers = {
+    &installObject,
+    &installFunction,
+    &installError,
+    &installArray,
+    &installString,
+    &installNumber,
+    &installBoolean,
+    &installGlobalFunctions,
+    &installTimerFunctions,
+};
+
+} // namespace
+
+std::span<const BuiltinInstaller> builtinInstallers() { return kInstallers; }
+
+void installBuiltins(Interpreter& vm)
+{
+    for (BuiltinInstaller install : kInstallers)
+        install(vm);
+}
+
+} // namespace flash::script
