@@ -173,8 +173,10 @@ void setClipProperty(Stage& stage, DisplayObject& object, ClipProperty property,
         return;
     PlayerSettingsSeen& settings = stage.playerSettings();
     if (const auto* text = std::get_if<std::string>(&value)) {
-        if (property == ClipProperty::Name)
+        if (property == ClipProperty::Name) {
             object.name = *text;
+            stage.noteRename();
+        }
         else if (property == ClipProperty::Quality)
             settings.quality = *text;
         return;

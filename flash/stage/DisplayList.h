@@ -5,6 +5,7 @@
 
 #include "flash/model/DisplayTags.h"
 #include "flash/model/Movie.h"
+#include "flash/stage/Drawing.h"
 
 #include <cstdint>
 #include <map>
@@ -82,6 +83,7 @@ struct DisplayObject {
     bool removed = false;                   // taken off stage, waiting for its unload handlers
     std::span<const ClipAction> clipActions; // event handlers of the placing tag (the movie keeps them)
     std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
+    std::unique_ptr<Drawing> drawingBuilder; // the drawing calls behind it, once a script draws
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };

@@ -126,6 +126,15 @@ void Drawing::lineStyle(std::optional<LineStyle> style)
     m_stylesChanged = true;
 }
 
+void Drawing::restyleLine(const FillStyle& fill)
+{
+    if (m_line == 0)
+        return;
+    m_shape.lines[m_line - 1].hasFill = true;
+    m_shape.lines[m_line - 1].fill = fill;
+    m_published.reset();
+}
+
 void Drawing::clear()
 {
     *this = Drawing();

@@ -21,6 +21,8 @@ public:
     void endFill();
     // No style: lines are not drawn from here on.
     void lineStyle(std::optional<LineStyle> style);
+    // Paints the current line style with `fill` (a gradient) instead of its colour.
+    void restyleLine(const FillStyle& fill);
     void clear();
 
     [[nodiscard]] bool isEmpty() const { return m_shape.paths.empty(); }

@@ -367,6 +367,8 @@ DisplayObject* Stage::duplicate(DisplayObject& original, Depth depth, const std:
     object->visible = original.visible;
     object->clipActions = original.clipActions;
     object->drawing = original.drawing;
+    if (original.drawingBuilder)
+        object->drawingBuilder = std::make_unique<Drawing>(*original.drawingBuilder);
     object->name = name;
     object->origin = Origin::Script;
     object->scriptLocks = original.scriptLocks;

@@ -48,6 +48,7 @@ public:
     Stage& operator=(const Stage&) = delete;
 
     [[nodiscard]] const Movie& movie() const { return *m_movie; }
+    [[nodiscard]] const std::shared_ptr<const Movie>& sharedMovie() const { return m_movie; }
     [[nodiscard]] DisplayObject& root() { return *m_root; }
     [[nodiscard]] const DisplayObject& root() const { return *m_root; }
     [[nodiscard]] const DisplayList& displayList() const { return *m_root->clip->children; }
@@ -60,6 +61,9 @@ public:
     // The pointer on the stage, in twips (moved by the input stage).
     [[nodiscard]] Point mousePosition() const { return m_mouse; }
     void setMousePosition(Point position) { m_mouse = position; }
+    // Counts renames by scripts, so that paths remembered elsewhere know when to look again.
+    [[nodiscard]] uint64_t renames() const { return m_renames; }
+    void noteRename() { ++m_renames; }
     [[nodiscard]] PlayerSettingsSeen& playerSettings() { return m_playerSettings; }
     [[nodiscard]] const PlayerSettingsSeen& playerSettings() const { return m_playerSettings; }
 
@@ -137,6 +141,7 @@ private:
     std::vector<std::unique_ptr<DisplayObject>> m_removed;
     std::string m_url;
     Point m_mouse;
+    uint64_t m_renames = 0;
     PlayerSettingsSeen m_playerSettings;
 };
 
