@@ -80,13 +80,13 @@ std::vector<uint8_t> ButtonBuilder::body(uint16_t id, int version) const
     if (version == 1) {
         if (m_actions.size() > 1)
             throw std::invalid_argument("DefineButton has one action list");
-        w.bytes(m_actions.empty() ? Actions().bytes() : m_actions.front().second.bytes());
+        w.bytes(m_actions.empty() ? Actions().bytes() : m_actions.front().second);
         return w.take();
     }
     if (!m_actions.empty())
         w.patchU16(actionOffsetField, static_cast<uint16_t>(w.size() - actionOffsetField));
     for (size_t i = 0; i < m_actions.size(); ++i) {
-        const auto code = m_actions[i].second.bytes();
+        const auto& code = m_actions[i].second;
         const bool last = i + 1 == m_actions.size();
         w.u16(last ? 0 : static_cast<uint16_t>(4 + code.size()));
         w.u8(static_cast<uint8_t>(m_actions[i].first >> 8));

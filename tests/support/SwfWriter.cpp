@@ -29,7 +29,8 @@ std::vector<uint8_t> withId(uint16_t id, std::span<const uint8_t> data)
 } // namespace
 
 SwfWriter::SwfWriter(uint8_t version, double stageWidthPx, double stageHeightPx, double frameRate)
-    : m_version(version), m_stage(TwipsRect::fromPixels(0, 0, stageWidthPx, stageHeightPx)), m_frameRate(frameRate)
+    : m_version(version), m_stage(TwipsRect::fromPixels(0, 0, stageWidthPx, stageHeightPx)), m_frameRate(frameRate),
+      m_main(version)
 {
     if (frameRate < 0 || frameRate >= 256)
         throw std::invalid_argument("frame rate out of range");
@@ -71,6 +72,8 @@ uint16_t SwfWriter::defineMorphShape(const ShapeBuilder& start, const ShapeBuild
 
 uint16_t SwfWriter::defineSprite(const Timeline& timeline)
 {
+    if (timeline.swfVersion() != 0 && timeline.swfVersion() != m_version)
+        throw std::invalid_argument("the sprite's timeline was made for another SWF version");
     const uint16_t id = nextId();
     BitWriter w;
     w.u16(id);
@@ -212,6 +215,38 @@ SwfWriter& SwfWriter::label(const std::string& name)
 SwfWriter& SwfWriter::actions(const Actions& actions)
 {
     m_main.actions(actions);
+    return *this;
+}
+
+SwfWriter& SwfWriter::actions(std::span<const uint8_t> block)
+{
+    m_main.actions(block);
+    return *this;
+}
+
+SwfWriter& SwfWriter::initActions(uint16_t spriteId, const Actions& actions)
+{
+    m_main.initActions(spriteId, actions);
+    return *this;
+}
+
+SwfWriter& SwfWriter::initActions(uint16_t spriteId, std::span<const uint8_t> block)
+{
+    m_main.initActions(spriteId, block);
+    return *this;
+}
+
+SwfWriter& SwfWriter::exportAssets(const std::vector<std::pair<uint16_t, std::string>>& names)
+{
+    if (names.size() > 0xFFFF)
+        throw std::length_error("too many exports for one tag");
+    BitWriter w;
+    w.u16(static_cast<uint16_t>(names.size()));
+    for (const auto& [id, name] : names) {
+        w.u16(id);
+        w.string(name);
+    }
+    m_main.appendTag(tag::ExportAssets, w.data());
     return *this;
 }
 

@@ -35,6 +35,7 @@ public:
     // Definitions; each returns the new character id.
     uint16_t defineShape(const ShapeBuilder& shape, int version = 3, FillRule rule = FillRule::EvenOdd);
     uint16_t defineMorphShape(const ShapeBuilder& start, const ShapeBuilder& end, int version = 1);
+    // A sprite timeline with clip actions must be made with the movie's version: Timeline(version()).
     uint16_t defineSprite(const Timeline& timeline);
     uint16_t defineButton(const ButtonBuilder& button, int version = 2);
     // DefineFont (V1) is followed by DefineFontInfo of `infoVersion` 1 or 2, which names its characters.
@@ -61,7 +62,14 @@ public:
     SwfWriter& remove(uint16_t depth);
     SwfWriter& label(const std::string& name);
     SwfWriter& actions(const Actions& actions);
+    SwfWriter& actions(std::span<const uint8_t> block); // a finished block, End included
+    SwfWriter& initActions(uint16_t spriteId, const Actions& actions);
+    SwfWriter& initActions(uint16_t spriteId, std::span<const uint8_t> block);
+    // ExportAssets: each character under its linkage name.
+    SwfWriter& exportAssets(const std::vector<std::pair<uint16_t, std::string>>& names);
     SwfWriter& showFrame();
+
+    [[nodiscard]] uint8_t version() const { return m_version; }
 
     // Makes the header claim a frame count other than the real one.
     SwfWriter& setHeaderFrameCount(uint16_t count);

@@ -18,7 +18,7 @@ PlaceVersion chooseVersion(const Placement& p)
 
 std::vector<uint8_t> placeObject1(const Placement& p)
 {
-    if (!p.characterId || p.move || p.ratio || p.name || p.clipDepth || p.blendMode)
+    if (!p.characterId || p.move || p.ratio || p.name || p.clipDepth || p.blendMode || !p.clipActions.empty())
         throw std::invalid_argument("PlaceObject places a character with a matrix and colour transform only");
     BitWriter w;
     w.u16(*p.characterId);
@@ -29,10 +29,48 @@ std::vector<uint8_t> placeObject1(const Placement& p)
     return w.take();
 }
 
-std::vector<uint8_t> placeObject23(const Placement& p, bool v3)
+// CLIPACTIONS: event flags are 16 bits wide in SWF 5 and 32 from SWF 6 on;
+// a record's size counts the key code that a KeyPress handler stores first.
+void writeClipActions(BitWriter& w, const std::vector<ClipAction>& handlers, uint8_t swfVersion)
+{
+    if (swfVersion == 0)
+        throw std::invalid_argument("clip actions need the movie's version: make the Timeline with it");
+    if (swfVersion < 5)
+        throw std::invalid_argument("clip actions need SWF 5");
+    const bool wide = swfVersion >= 6;
+    auto flags = [&](uint32_t events) {
+        if (wide) {
+            w.u32(events);
+        } else {
+            if (events > 0xFFFF)
+                throw std::invalid_argument("SWF 5 clip events are the low 16 flags");
+            w.u16(static_cast<uint16_t>(events));
+        }
+    };
+    uint32_t all = 0;
+    for (const auto& h : handlers)
+        all |= h.events;
+    w.u16(0); // reserved
+    flags(all);
+    for (const auto& h : handlers) {
+        if (h.events == 0)
+            throw std::invalid_argument("a clip action without events would end the list");
+        if (h.keyCode.has_value() != ((h.events & clipEvent::KeyPress) != 0))
+            throw std::invalid_argument("a key code goes with the KeyPress event, and it needs one");
+        flags(h.events);
+        w.u32(static_cast<uint32_t>(h.actions.size() + (h.keyCode ? 1 : 0)));
+        if (h.keyCode)
+            w.u8(*h.keyCode);
+        w.bytes(h.actions);
+    }
+    flags(0);
+}
+
+std::vector<uint8_t> placeObject23(const Placement& p, bool v3, uint8_t swfVersion)
 {
     BitWriter w;
     uint8_t flags = 0;
+    if (!p.clipActions.empty()) flags |= 0x80;
     if (p.clipDepth) flags |= 0x40;
     if (p.name) flags |= 0x20;
     if (p.ratio) flags |= 0x10;
@@ -62,6 +100,8 @@ std::vector<uint8_t> placeObject23(const Placement& p, bool v3)
         if (p.cacheAsBitmap) w.u8(*p.cacheAsBitmap ? 1 : 0);
         if (p.visible) w.u8(*p.visible ? 1 : 0);
     }
+    if (!p.clipActions.empty())
+        writeClipActions(w, p.clipActions, swfVersion);
     return w.take();
 }
 
@@ -79,10 +119,10 @@ Timeline& Timeline::place(const Placement& p)
         appendTag(tag::PlaceObject, placeObject1(p));
         break;
     case PlaceVersion::V3:
-        appendTag(tag::PlaceObject3, placeObject23(p, true));
+        appendTag(tag::PlaceObject3, placeObject23(p, true, m_swfVersion));
         break;
     default:
-        appendTag(tag::PlaceObject2, placeObject23(p, false));
+        appendTag(tag::PlaceObject2, placeObject23(p, false, m_swfVersion));
         break;
     }
     return *this;
@@ -120,7 +160,26 @@ Timeline& Timeline::label(const std::string& name)
 
 Timeline& Timeline::actions(const Actions& actions)
 {
-    appendTag(tag::DoAction, actions.bytes());
+    return this->actions(actions.bytes());
+}
+
+Timeline& Timeline::actions(std::span<const uint8_t> block)
+{
+    appendTag(tag::DoAction, block);
+    return *this;
+}
+
+Timeline& Timeline::initActions(uint16_t spriteId, const Actions& actions)
+{
+    return initActions(spriteId, actions.bytes());
+}
+
+Timeline& Timeline::initActions(uint16_t spriteId, std::span<const uint8_t> block)
+{
+    BitWriter w;
+    w.u16(spriteId);
+    w.bytes(block);
+    appendTag(tag::DoInitAction, w.data());
     return *this;
 }
 
