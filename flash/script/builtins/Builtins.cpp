@@ -17,6 +17,18 @@ constexpr std::array kInstallers = {
     &installBoolean,
     &installGlobalFunctions,
     &installTimerFunctions,
+    &installArrayMethods,
+    &installStringMethods,
+    &installNumberConstants,
+    &installMath,
+    &installDate,
+    &installAsBroadcaster, // before the placeholders that are broadcasters
+    &installSystem,
+    &installGeomPoint,
+    &installGeomRectangle,
+    &installGeomMatrix,
+    &installGeomColorTransform,
+    &installLaterClasses, // last: it leaves alone what is already installed
 };
 
 } // namespace

@@ -24,5 +24,18 @@ void installArray(Interpreter& vm);
 void installString(Interpreter& vm);
 void installNumber(Interpreter& vm);
 void installBoolean(Interpreter& vm);
+// The library classes; the first three add to the classes above.
+void installArrayMethods(Interpreter& vm);
+void installStringMethods(Interpreter& vm);
+void installNumberConstants(Interpreter& vm);
+void installMath(Interpreter& vm);
+void installDate(Interpreter& vm);
+void installAsBroadcaster(Interpreter& vm);
+void installSystem(Interpreter& vm);
+void installGeomPoint(Interpreter& vm);
+void installGeomRectangle(Interpreter& vm);
+void installGeomMatrix(Interpreter& vm);
+void installGeomColorTransform(Interpreter& vm);
+void installLaterClasses(Interpreter& vm);
 
 } // namespace flash::script
