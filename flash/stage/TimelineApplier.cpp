@@ -154,6 +154,11 @@ void TimelineApplier::modify(DisplayObject& object, const PlaceObject& tag, uint
             // A different character is a new instance: a clip starts its own timeline afresh.
             object.characterId = *tag.characterId;
             object.character = std::move(*character);
+            // What the old instance showed leaves the stage the way removed objects do.
+            if (DisplayList* children = liveChildren(object)) {
+                for (auto& [depth, child] : children->objects())
+                    m_sink.removed(std::move(child));
+            }
             object.clip.reset();
             object.buttonChildren.reset();
             object.placedOnFrame = frameIndex;
