@@ -20,6 +20,7 @@ struct Frame {
     int version = 8;
     CaseMode mode = CaseMode::Sensitive;
     std::shared_ptr<const ConstantPool> pool;
+    const std::shared_ptr<const void>* owner = nullptr; // what keeps `code` alive
 
     Value* registers = nullptr;
     uint32_t registerCount = 0;

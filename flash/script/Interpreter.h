@@ -102,6 +102,8 @@ public:
     Value getMember(const Value& object, const String& name);
     void setMember(const Value& object, const String& name, const Value& value);
     bool deleteMember(const Value& object, const String& name);
+    // Reads `name` from `object` or its prototypes (getters run with `receiver` as this); false if absent.
+    bool tryGet(Object& object, const String& name, const Value& receiver, Value& out);
     // Whether `object` or its prototypes have `name`.
     [[nodiscard]] bool hasProperty(Object& object, const String& name);
     // The own names for..in lists, then the prototypes', without duplicates; in enumeration order.
@@ -169,7 +171,6 @@ private:
     void leaveFrame();
     template<typename Body>
     bool guarded(Body&& body);
-    Value lookupProperty(Object& object, const String& name, const Value& receiver, uint32_t depth);
     bool findVariable(Frame& frame, const String& name, Value& out);
     void traceRoots(Tracer& tracer);
     void startClock();

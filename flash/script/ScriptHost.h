@@ -66,6 +66,10 @@ public:
     virtual void prevFrame(Object& clip) = 0;
     // Frames loaded and in total, for WaitForFrame.
     [[nodiscard]] virtual FrameCounts frames(Object& clip) = 0;
+    // The 0-based frame carrying `label`, if any (for Call and frame strings).
+    [[nodiscard]] virtual std::optional<uint32_t> frameOfLabel(Object& clip, std::string_view label) = 0;
+    // Runs the actions of a frame of `clip` now, without moving its playhead (the Call action).
+    virtual void callFrame(Object& clip, uint32_t frame) = 0;
 
     // Script-made and script-removed clips, dragging.
     virtual void cloneSprite(Object& source, std::string_view name, int depth) = 0;
