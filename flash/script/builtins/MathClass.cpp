@@ -93,7 +93,7 @@ void installMath(Interpreter& vm)
     defineConstant(vm, *math, "LOG10E", Value(std::numbers::log10e));
     defineConstant(vm, *math, "LOG2E", Value(std::numbers::log2e));
     defineConstant(vm, *math, "PI", Value(std::numbers::pi));
-    defineConstant(vm, *math, "SQRT1_2", Value(1.0 / std::numbers::sqrt2));
+    defineConstant(vm, *math, "SQRT1_2", Value(std::numbers::sqrt2 / 2));
     defineConstant(vm, *math, "SQRT2", Value(std::numbers::sqrt2));
 }
 
