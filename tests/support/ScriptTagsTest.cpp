@@ -1,4 +1,5 @@
 // The script-carrying tags the writer adds, read back by the engine's own parser.
+#include "AsCompiler.h"
 #include "SwfWriter.h"
 
 #include "flash/parse/MovieLoader.h"
@@ -29,10 +30,10 @@ TEST(ScriptTags, InitActionsExportsAndWideClipEventsRoundTrip)
 {
     SwfWriter w(6, 100, 100, 12);
     const uint16_t sprite = w.defineSprite(Timeline(6).showFrame());
-    const auto init = Actions().push("init").trace();
+    const char* init = R"(trace("init");)";
     const auto onLoad = Actions().stop();
     const auto onKey = Actions().play();
-    w.initActions(sprite, init).exportAssets({{sprite, "Thing"}});
+    w.initActions(sprite, compileActionScript(init)).exportAssets({{sprite, "Thing"}});
     w.place(Placement{.depth = 1, .characterId = sprite,
                       .clipActions = {{clipEvent::Load | clipEvent::Construct, {}, onLoad.bytes()},
                                       {clipEvent::KeyPress, 13, onKey.bytes()}}});
@@ -43,7 +44,7 @@ TEST(ScriptTags, InitActionsExportsAndWideClipEventsRoundTrip)
     EXPECT_EQ(m->exports.at("Thing"), sprite);
     const auto& initTag = frameTag<flash::DoAction>(*m, 0);
     EXPECT_EQ(initTag.initSpriteId, sprite);
-    EXPECT_EQ(initTag.actions, init.bytes());
+    EXPECT_EQ(initTag.actions, compileActionScript(init));
     const auto& place = frameTag<flash::PlaceObject>(*m, 1);
     ASSERT_EQ(place.clipActions.size(), 2u);
     EXPECT_EQ(place.clipActions[0].events, 0x00040001u);
