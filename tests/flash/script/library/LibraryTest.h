@@ -6,9 +6,12 @@
 #include "flash/script/Interpreter.h"
 #include "flash/script/ScriptHost.h"
 
+#include "AsCompiler.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,11 +96,24 @@ protected:
     Value get(const Value& object, std::string_view name) { return vm.getMember(object, String(name)); }
     void set(const Value& object, std::string_view name, const Value& value) { vm.setMember(object, String(name), value); }
 
+    // Compiles and runs `source` as a frame's actions; the trace lines, one per line.
+    std::string run(std::string_view source, int version = 8)
+    {
+        host.traces.clear();
+        auto bytes = std::make_shared<const std::vector<uint8_t>>(swfw::compileActionScript(source, { .swfVersion = version }));
+        status = vm.run(ActionBlock { *bytes, bytes, version }, nullptr);
+        std::string out;
+        for (const std::string& line : host.traces)
+            out += (out.empty() ? "" : "\n") + line;
+        return out;
+    }
+
     // How a trace would print the value.
     std::string text(const Value& v) { return vm.toString(v).toStd(); }
 
     LibraryHost host;
     Interpreter vm { host };
+    RunStatus status = RunStatus::Completed;
 };
 
 } // namespace flash::script
