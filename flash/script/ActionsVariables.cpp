@@ -262,8 +262,9 @@ Flow initObject(Interpreter& vm, Frame& f, Bytes)
         entries.emplace_back(std::move(name), std::move(value));
     }
     push(vm, Value(object));
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        vm.setMember(Value(object), vm.toString(it->first), it->second);
+    // The compiler pushes the pairs last first, so the first popped is the first written.
+    for (const auto& [name, value] : entries)
+        vm.setMember(Value(object), vm.toString(name), value);
     return Flow::Next;
 }
 

@@ -46,6 +46,8 @@ public:
     // Same text; under CaseMode::Insensitive, ASCII letters compare without case.
     [[nodiscard]] bool equals(const String& other, CaseMode mode) const;
     [[nodiscard]] bool equals(std::string_view other, CaseMode mode) const;
+    [[nodiscard]] bool equals(const char* other, CaseMode mode) const { return equals(std::string_view(other), mode); }
+    [[nodiscard]] bool equals(const std::string& other, CaseMode mode) const { return equals(std::string_view(other), mode); }
     friend bool operator==(const String& a, const String& b) { return a.equals(b, CaseMode::Sensitive); }
     [[nodiscard]] bool sameBuffer(const String& other) const { return m_rep == other.m_rep; }
 

@@ -4,6 +4,7 @@
 #include "flash/script/String.h"
 
 #include <cstdint>
+#include <string>
 #include <utility>
 
 namespace flash::script {
@@ -24,6 +25,7 @@ public:
     Value(String s) : m_string(s.releaseRep()), m_type(ValueType::String) { }
     Value(std::string_view s) : Value(String(s)) { }
     Value(const char* s) : Value(String(s)) { }
+    Value(const std::string& s) : Value(String(s)) { }
     Value(Object* object);
     static Value null() { Value v; v.m_type = ValueType::Null; return v; }
     static Value undefined() { return Value(); }

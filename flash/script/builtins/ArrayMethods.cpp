@@ -16,7 +16,7 @@ namespace {
 
 // Arrays are worked on as copies of their elements; beyond this many a movie
 // has made something no method could finish on (a[4e9] = 1 makes a length, not elements).
-constexpr uint32_t kMaxElements = 1u << 24;
+constexpr uint32_t kMaxElements = 1u << 22;
 
 ArrayObject* asArray(const Value& v)
 {
@@ -69,8 +69,11 @@ void assign(Interpreter& vm, const Value& self, const std::vector<Value>& values
     checkSize(vm, values.size());
     if (ArrayObject* a = asArray(self)) {
         a->setLength(0);
-        for (const Value& v : values)
-            a->push(v);
+        for (size_t i = 0; i < values.size(); ++i) {
+            a->push(values[i]);
+            if ((i & 4095) == 4095)
+                vm.checkBudget();
+        }
         return;
     }
     const uint32_t old = lengthOf(vm, self);
@@ -278,6 +281,7 @@ Value sortOn(CallContext& c)
     }
     if (fields.empty())
         return c.thisValue;
+    checkSize(c.vm, uint64_t(values.size()) * fields.size());
     return finishSort(c, values, sortByFields(c.vm, values, fields), options);
 }
 

@@ -91,8 +91,11 @@ SortResult sortByValue(Interpreter& vm, const std::vector<Value>& values, uint32
 {
     std::vector<SortKey> keys;
     keys.reserve(values.size());
-    for (const Value& v : values)
+    for (const Value& v : values) {
         keys.push_back(keyOf(vm, v, options));
+        if ((keys.size() & 4095) == 0)
+            vm.checkBudget();
+    }
     return sortWith(vm, values.size(), options,
                     [&](uint32_t a, uint32_t b) { return compareKeys(keys[a], keys[b], options); });
 }
@@ -114,8 +117,11 @@ SortResult sortByFields(Interpreter& vm, const std::vector<Value>& values, const
     std::vector<SortKey> keys;
     keys.reserve(count * fields.size());
     for (const SortField& field : fields) {
-        for (const Value& v : values)
+        for (const Value& v : values) {
             keys.push_back(keyOf(vm, vm.getMember(v, field.name), field.options));
+            if ((keys.size() & 4095) == 0)
+                vm.checkBudget();
+        }
     }
     uint32_t options = 0;
     for (const SortField& field : fields)

@@ -32,7 +32,7 @@ void store(Interpreter& vm, const Value& target, const Channels& values)
 
 Value construct(CallContext& c)
 {
-    if (!c.thisObject())
+    if (!c.isConstruct() || !c.thisObject())
         return Value();
     Channels values {};
     for (size_t i = 0; i < values.size(); ++i)

@@ -40,7 +40,7 @@ Affine self(CallContext& c) { return matrixOf(c.vm, c.thisValue); }
 
 Value construct(CallContext& c)
 {
-    if (c.thisObject()) {
+    if (c.isConstruct() && c.thisObject()) {
         const Affine identity;
         store(c.vm, c.thisValue, { numberArg(c, 0, identity.a), numberArg(c, 1, identity.b), numberArg(c, 2, identity.c),
                                    numberArg(c, 3, identity.d), numberArg(c, 4, identity.tx), numberArg(c, 5, identity.ty) });

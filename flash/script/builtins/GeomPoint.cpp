@@ -13,7 +13,7 @@ double yOf(Interpreter& vm, const Value& p) { return numberMember(vm, p, "y"); }
 
 Value construct(CallContext& c)
 {
-    if (c.thisObject()) {
+    if (c.isConstruct() && c.thisObject()) {
         setNumberMember(c.vm, c.thisValue, "x", numberArg(c, 0, 0));
         setNumberMember(c.vm, c.thisValue, "y", numberArg(c, 1, 0));
     }

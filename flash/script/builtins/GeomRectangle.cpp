@@ -41,7 +41,7 @@ Value newRectangle(CallContext& c, const Box& b)
 
 Value construct(CallContext& c)
 {
-    if (c.thisObject())
+    if (c.isConstruct() && c.thisObject())
         store(c.vm, c.thisValue, { numberArg(c, 0, 0), numberArg(c, 1, 0), numberArg(c, 2, 0), numberArg(c, 3, 0) });
     return Value();
 }

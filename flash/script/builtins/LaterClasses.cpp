@@ -67,7 +67,7 @@ Value plainConstructor(CallContext& c)
 
 void setFromArguments(CallContext& c, std::span<const char* const> names, Value missing)
 {
-    if (!c.thisObject())
+    if (!c.isConstruct() || !c.thisObject())
         return;
     for (size_t i = 0; i < names.size(); ++i)
         c.vm.setMember(c.thisValue, String(names[i]), i < c.argc() ? c.arg(i) : missing);
@@ -85,7 +85,7 @@ Value contextMenuItemConstructor(CallContext& c)
 {
     static constexpr const char* kNames[] = { "caption", "onSelect" };
     setFromArguments(c, kNames, Value());
-    if (c.thisObject()) {
+    if (c.isConstruct() && c.thisObject()) {
         c.vm.setMember(c.thisValue, String("separatorBefore"), Value(c.argc() > 2 && c.vm.toBoolean(c.arg(2))));
         c.vm.setMember(c.thisValue, String("enabled"), Value(c.argc() <= 3 || c.vm.toBoolean(c.arg(3))));
         c.vm.setMember(c.thisValue, String("visible"), Value(c.argc() <= 4 || c.vm.toBoolean(c.arg(4))));
@@ -95,7 +95,7 @@ Value contextMenuItemConstructor(CallContext& c)
 
 Value contextMenuConstructor(CallContext& c)
 {
-    if (!c.thisObject())
+    if (!c.isConstruct() || !c.thisObject())
         return Value();
     c.vm.setMember(c.thisValue, String("onSelect"), c.arg(0));
     c.vm.setMember(c.thisValue, String("customItems"), Value(static_cast<Object*>(c.vm.newArray())));
@@ -108,17 +108,28 @@ Value contextMenuConstructor(CallContext& c)
 
 Value sharedObjectConstructor(CallContext& c)
 {
-    if (c.thisObject())
+    if (c.isConstruct() && c.thisObject())
         c.vm.setMember(c.thisValue, String("data"), Value(c.vm.newObject()));
     return Value();
 }
 
-// SharedObject.getLocal(name): an object whose data starts empty and is never stored.
+// SharedObject.getLocal(name[, path]): the same object for the same name all session long;
+// its data starts empty and is never written to disk. The native's data is the cache.
 Value getLocal(CallContext& c)
 {
+    Object* cache = c.callee.data().toObjectOrNull();
+    const String key(c.vm.toString(c.arg(0)).toStd() + "\n" + c.vm.toString(c.arg(1)).toStd());
+    if (cache) {
+        if (const Property* known = cache->properties().find(key, CaseMode::Sensitive))
+            return known->value;
+    }
     const Value ctor = c.vm.getMember(Value(c.vm.global()), String("SharedObject"));
     Value made = c.vm.construct(ctor, {});
-    return made.isObject() ? made : Value::null();
+    if (!made.isObject())
+        return Value::null();
+    if (cache)
+        c.vm.define(*cache, key, made, 0);
+    return made;
 }
 
 // --- The classes ---
@@ -309,8 +320,11 @@ void installLaterClasses(Interpreter& vm)
 {
     for (const Placeholder& p : kClasses)
         installPlaceholderClass(vm, p);
-    if (const Property* shared = ownProperty(*vm.global(), "SharedObject"); shared && shared->value.isObject())
-        defineMethodIfAbsent(vm, *shared->value.asObject(), "getLocal", getLocal);
+    if (const Property* shared = ownProperty(*vm.global(), "SharedObject"); shared && shared->value.isObject()) {
+        Object& ctor = *shared->value.asObject();
+        if (!ownProperty(ctor, "getLocal"))
+            vm.define(ctor, String("getLocal"), Value(static_cast<Object*>(vm.newNative(getLocal, Value(vm.newObject())))));
+    }
     installSingletons(vm);
 }
 

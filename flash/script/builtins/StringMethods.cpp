@@ -116,7 +116,9 @@ Value lastIndexOf(CallContext& c)
 {
     const Text t = thisText(c);
     const String needle = c.vm.toString(c.arg(0));
-    const double from = numberArg(c, 1, double(t.count));
+    double from = numberArg(c, 1, double(t.count));
+    if (std::isnan(from))
+        from = double(t.count);
     if (from < 0)
         return Value(-1.0);
     const size_t start = clampedIndex(toInteger(from), t.count);

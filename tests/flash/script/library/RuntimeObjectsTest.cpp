@@ -1,6 +1,7 @@
 // AsBroadcaster, System, the stand-in classes, and every library function called with hostile arguments.
 #include "LibraryTest.h"
 
+#include "flash/script/Conversions.h"
 #include "flash/script/FunctionObject.h"
 
 #include <limits>
@@ -89,7 +90,10 @@ TEST_F(RuntimeObjectsTest, StandInsAnswerHarmlessly)
     EXPECT_EQ(text(call(global("Mouse"), "addListener", { Value(vm.newObject()) })), "true");
     (void)call(global("Mouse"), "hide");
     EXPECT_EQ(text(get(global("Stage"), "width")), "0");
-    EXPECT_TRUE(get(call(global("SharedObject"), "getLocal", { "x" }), "data").isObject());
+    const Value shared = call(global("SharedObject"), "getLocal", { "x" });
+    EXPECT_TRUE(get(shared, "data").isObject());
+    EXPECT_TRUE(strictEquals(shared, call(global("SharedObject"), "getLocal", { "x" })));
+    EXPECT_FALSE(strictEquals(shared, call(global("SharedObject"), "getLocal", { "y" })));
     EXPECT_EQ(text(call(make("MovieClipLoader"), "addListener", { Value(vm.newObject()) })), "true");
     EXPECT_TRUE(make("flash.filters.BlurFilter").isObject());
     EXPECT_TRUE(make("flash.display.BitmapData", { 10, 10 }).isObject());

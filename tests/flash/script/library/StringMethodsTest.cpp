@@ -47,6 +47,7 @@ TEST_F(StringMethodsTest, SearchingAndCharacters)
     EXPECT_EQ(text(call(s, "indexOf", { "" })), "0");
     EXPECT_EQ(text(call(s, "lastIndexOf", { "a" })), "3");
     EXPECT_EQ(text(call(s, "lastIndexOf", { "a", 2 })), "0");
+    EXPECT_EQ(text(call(s, "lastIndexOf", { "a", std::numeric_limits<double>::quiet_NaN() })), "3");
     EXPECT_EQ(text(call(s, "charAt", { 4 })), "b");
     EXPECT_EQ(text(call(s, "charAt", { 6 })), "");
     EXPECT_EQ(text(call(s, "charCodeAt", { 0 })), "97");
