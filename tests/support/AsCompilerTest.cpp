@@ -21,7 +21,7 @@ const std::map<uint8_t, const char*> kNames = {
     {0x34, "GetTime"}, {0x3A, "Delete"}, {0x3B, "Delete2"}, {0x3C, "DefineLocal"}, {0x3D, "CallFunction"},
     {0x3E, "Return"}, {0x40, "NewObject"}, {0x41, "DefineLocal2"}, {0x42, "InitArray"}, {0x43, "InitObject"},
     {0x44, "TypeOf"}, {0x46, "Enumerate"}, {0x47, "Add2"}, {0x48, "Less2"}, {0x49, "Equals2"},
-    {0x4C, "PushDuplicate"}, {0x4D, "StackSwap"}, {0x4E, "GetMember"}, {0x4F, "SetMember"}, {0x50, "Increment"},
+    {0x4C, "PushDuplicate"}, {0x4D, "StackSwap"}, {0x4E, "GetMember"}, {0x4F, "SetMember"}, {0x50, "Increment"}, {0x51, "Decrement"},
     {0x52, "CallMethod"}, {0x53, "NewMethod"}, {0x54, "InstanceOf"}, {0x55, "Enumerate2"}, {0x62, "BitXor"}, {0x66, "StrictEquals"},
     {0x67, "Greater"}, {0x69, "Extends"}, {0x81, "GotoFrame"}, {0x83, "GetURL"}, {0x87, "StoreRegister"},
     {0x88, "ConstantPool"}, {0x8A, "WaitForFrame"}, {0x8B, "SetTarget"}, {0x8C, "GoToLabel"}, {0x8E, "DefineFunction2"},
@@ -293,4 +293,45 @@ TEST(AsCompiler, ErrorsNameTheLineAndColumnWhereReadingStopped)
     EXPECT_EQ(where("if (x) {\n  break;\n}"), "2:3 line 2, column 3: break outside a loop or switch");
     EXPECT_EQ(where("a + b = 3;"), "1:3 line 1, column 3: cannot assign to this expression");
     EXPECT_EQ(where("trace();"), "1:6 line 1, column 6: trace takes 1 argument");
+    EXPECT_EQ(where(R"(a = "\u0000";)"), "1:6 line 1, column 6: strings cannot hold the character 0");
+}
+
+TEST(AsCompiler, TargetsWithSideEffectsAreEvaluatedOnce)
+{
+    // Outside a function register 0 keeps the key; a postfix value waits there while the new one is stored.
+    EXPECT_EQ(compiled("a[f()] += 1; x = o.n++;"),
+              (Listing{"ConstantPool a, f, x, o, n", "Push c0", "GetVariable", "Push 0, c1", "CallFunction", "StoreRegister r0",
+                       "Push c0", "GetVariable", "Push r0", "GetMember", "Push 1", "Add2", "SetMember",
+                       "Push c2, c3", "GetVariable", "Push c4, c3", "GetVariable", "Push c4", "GetMember",
+                       "StoreRegister r0", "Increment", "SetMember", "Push r0", "SetVariable", "End"}));
+    // Inside DefineFunction2 the key gets a register of its own, counted in the function's registers.
+    EXPECT_EQ(compiled("function g(o) { o[k()]++; return o.n--; }"),
+              (Listing{"ConstantPool k, n", "DefineFunction2 g(o:r1) regs 3 flags 002a size 51",
+                       "Push r1, 0, c0", "CallFunction", "StoreRegister r2", "Push r1, r2", "GetMember", "Increment", "SetMember",
+                       "Push r1, c1, r1, c1", "GetMember", "StoreRegister r0", "Decrement", "SetMember", "Push r0", "Return",
+                       "End"}));
+}
+
+TEST(AsCompiler, PreloadedArgumentsAndRootTakeTheFirstRegisters)
+{
+    EXPECT_EQ(compiled("function h() { for (var i = 0; i < 2; i++) trace(arguments[i] + _root.v); }"),
+              (Listing{"ConstantPool v", "DefineFunction2 h() regs 4 flags 0066 size 64",
+                       "Push 0", "StoreRegister r3", "Pop", "Push r3, 2", "Less2", "Not", "If -> 20",
+                       "Push r1, r3", "GetMember", "Push r2, c0", "GetMember", "Add2", "Trace",
+                       "Push r3", "Increment", "StoreRegister r3", "Pop", "Jump -> 5", "End"}));
+}
+
+TEST(AsCompiler, StringsBeyondWhatThePoolHoldsArePushedAsThemselves)
+{
+    std::string source;
+    for (int i = 0; i < 70; ++i)
+        source += "trace(\"" + std::to_string(i) + std::string(1000, 'x') + "\");\n";
+    const auto block = compileActionScript(source);
+    ASSERT_EQ(block[0], 0x88);
+    const size_t poolLength = block[1] | block[2] << 8;
+    const uint16_t pooled = block[3] | block[4] << 8;
+    EXPECT_EQ(pooled, 65); // 65 strings of about 1000 bytes fill the u16 payload
+    const auto lines = disassemble(block);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("Push \""); }), 5);
+    EXPECT_LE(poolLength, 0xFFFFu);
 }

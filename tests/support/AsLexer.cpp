@@ -198,6 +198,14 @@ private:
         return v;
     }
 
+    // Action strings end at a zero byte, so a literal cannot hold one.
+    void escape(Token& t, SourcePos at, uint32_t cp)
+    {
+        if (cp == 0)
+            syntaxError(at, "strings cannot hold the character 0");
+        appendUtf8(t.text, cp);
+    }
+
     Token string(Token& t)
     {
         t.kind = TokenKind::String;
@@ -205,6 +213,7 @@ private:
         while (true) {
             if (atEnd() || peek() == '\n')
                 syntaxError(t.pos, "string is not closed");
+            const SourcePos here = m_pos;
             const char c = advance();
             if (c == quote)
                 return t;
@@ -220,8 +229,8 @@ private:
             case 'r': t.text += '\r'; break;
             case 'b': t.text += '\b'; break;
             case 'f': t.text += '\f'; break;
-            case 'u': appendUtf8(t.text, hexDigits(4)); break;
-            case 'x': appendUtf8(t.text, hexDigits(2)); break;
+            case 'u': escape(t, here, hexDigits(4)); break;
+            case 'x': escape(t, here, hexDigits(2)); break;
             default: t.text += e; break; // \\ \" \' and any other character stand for themselves
             }
         }
