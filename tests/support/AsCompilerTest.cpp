@@ -14,17 +14,17 @@ using namespace swfw;
 namespace {
 
 const std::map<uint8_t, const char*> kNames = {
-    {0x04, "NextFrame"}, {0x06, "Play"}, {0x07, "Stop"}, {0x0A, "Add"}, {0x0B, "Subtract"}, {0x0C, "Multiply"},
-    {0x0E, "Equals"}, {0x0F, "Less"}, {0x10, "And"}, {0x12, "Not"}, {0x17, "Pop"}, {0x18, "ToInteger"},
+    {0x04, "NextFrame"}, {0x05, "PrevFrame"}, {0x06, "Play"}, {0x07, "Stop"}, {0x0A, "Add"}, {0x0B, "Subtract"}, {0x0C, "Multiply"}, {0x0D, "Divide"},
+    {0x0E, "Equals"}, {0x0F, "Less"}, {0x10, "And"}, {0x11, "Or"}, {0x12, "Not"}, {0x13, "StringEquals"}, {0x14, "StringLength"}, {0x15, "StringExtract"}, {0x17, "Pop"}, {0x18, "ToInteger"},
     {0x1C, "GetVariable"}, {0x1D, "SetVariable"}, {0x20, "SetTarget2"}, {0x21, "StringAdd"}, {0x22, "GetProperty"},
-    {0x23, "SetProperty"}, {0x24, "CloneSprite"}, {0x26, "Trace"}, {0x2A, "Throw"}, {0x2C, "ImplementsOp"},
-    {0x34, "GetTime"}, {0x3A, "Delete"}, {0x3B, "Delete2"}, {0x3C, "DefineLocal"}, {0x3D, "CallFunction"},
-    {0x3E, "Return"}, {0x40, "NewObject"}, {0x41, "DefineLocal2"}, {0x42, "InitArray"}, {0x43, "InitObject"},
-    {0x44, "TypeOf"}, {0x46, "Enumerate"}, {0x47, "Add2"}, {0x48, "Less2"}, {0x49, "Equals2"},
+    {0x23, "SetProperty"}, {0x24, "CloneSprite"}, {0x25, "RemoveSprite"}, {0x26, "Trace"}, {0x27, "StartDrag"}, {0x28, "EndDrag"}, {0x29, "StringLess"}, {0x2A, "Throw"}, {0x2C, "ImplementsOp"},
+    {0x30, "RandomNumber"}, {0x32, "CharToAscii"}, {0x33, "AsciiToChar"}, {0x34, "GetTime"}, {0x3A, "Delete"}, {0x3B, "Delete2"}, {0x3C, "DefineLocal"}, {0x3D, "CallFunction"},
+    {0x3E, "Return"}, {0x3F, "Modulo"}, {0x40, "NewObject"}, {0x41, "DefineLocal2"}, {0x42, "InitArray"}, {0x43, "InitObject"},
+    {0x44, "TypeOf"}, {0x46, "Enumerate"}, {0x47, "Add2"}, {0x48, "Less2"}, {0x49, "Equals2"}, {0x4A, "ToNumber"}, {0x4B, "ToString"},
     {0x4C, "PushDuplicate"}, {0x4D, "StackSwap"}, {0x4E, "GetMember"}, {0x4F, "SetMember"}, {0x50, "Increment"}, {0x51, "Decrement"},
-    {0x52, "CallMethod"}, {0x53, "NewMethod"}, {0x54, "InstanceOf"}, {0x55, "Enumerate2"}, {0x62, "BitXor"}, {0x66, "StrictEquals"},
-    {0x67, "Greater"}, {0x69, "Extends"}, {0x81, "GotoFrame"}, {0x83, "GetURL"}, {0x87, "StoreRegister"},
-    {0x88, "ConstantPool"}, {0x8A, "WaitForFrame"}, {0x8B, "SetTarget"}, {0x8C, "GoToLabel"}, {0x8E, "DefineFunction2"},
+    {0x52, "CallMethod"}, {0x53, "NewMethod"}, {0x54, "InstanceOf"}, {0x55, "Enumerate2"}, {0x60, "BitAnd"}, {0x61, "BitOr"}, {0x62, "BitXor"}, {0x63, "BitLShift"}, {0x64, "BitRShift"}, {0x65, "BitURShift"}, {0x66, "StrictEquals"},
+    {0x67, "Greater"}, {0x68, "StringGreater"}, {0x69, "Extends"}, {0x81, "GotoFrame"}, {0x83, "GetURL"}, {0x87, "StoreRegister"},
+    {0x88, "ConstantPool"}, {0x8A, "WaitForFrame"}, {0x8B, "SetTarget"}, {0x8C, "GoToLabel"}, {0x8D, "WaitForFrame2"}, {0x8E, "DefineFunction2"},
     {0x8F, "Try"}, {0x94, "With"}, {0x96, "Push"}, {0x99, "Jump"}, {0x9A, "GetURL2"}, {0x9B, "DefineFunction"},
     {0x9D, "If"}, {0x9F, "GotoFrame2"},
 };
@@ -334,4 +334,30 @@ TEST(AsCompiler, StringsBeyondWhatThePoolHoldsArePushedAsThemselves)
     const auto lines = disassemble(block);
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("Push \""); }), 5);
     EXPECT_LE(poolLength, 0xFFFFu);
+}
+// The rest of the language, compiled for three targets: every action known, every branch landing on one.
+TEST(AsCompiler, EveryConstructCompilesAtEachVersion)
+{
+    for (const char* src : {
+             "do { i--; if (i == 2) continue; } while (i > 0);",
+             "for (var i = 0; i < 10; i++) { if (i % 2) continue; trace(i); }",
+             "var s = 'a\\tb\\u00e9\\\\'; var h = 0xFF + 1e3 + .5;",
+             "var o = new Array(3); o.push(function (x) { return this.y * x; });",
+             "function f() { with (this) { trace(p); } return typeof arguments; }",
+             "x = a ? b ? 1 : 2 : 3; y = !a; z = +a; w = -a; v = void 0;",
+             "interface pkg.I { function m(a:Number):Void; } class C implements pkg.I { function m(a:Number):Void { trace(a); } }",
+             "class D extends C { function D() { } }",
+             "startDrag(\"/mc\", true, 0, 0, 10, 10); stopDrag(); removeMovieClip(mc); loadVariablesNum(\"v.txt\", 0, \"POST\"); fscommand(\"quit\");",
+             "i = random(5) + int(3.7) + getTimer() + length(s) + ord(chr(65)) + substring(s, 1, 2);",
+             "function r(n) { if (n <= 1) return 1; return n * r(n - 1); } trace(r(5));",
+             "var a = 1, b; b = a = 2; a <<= 1; a >>>= 1; a ^= 3; a %= 2; a |= 8; a &= 12;",
+             "t = 1 eq 2; u = \"a\" lt \"b\"; w = \"a\" ge \"b\"; ifFrameLoaded(f) { play(); }",
+         }) {
+        for (CompileOptions o : {CompileOptions{}, CompileOptions{.swfVersion = 6}, CompileOptions{.swfVersion = 5, .registers = false}}) {
+            std::vector<std::string> l;
+            EXPECT_NO_THROW(l = compiled(src, o)) << src;
+            for (const auto& line : l)
+                EXPECT_TRUE(line != "?" && !line.ends_with("-> ?")) << src << ": " << line;
+        }
+    }
 }
