@@ -16,21 +16,68 @@ namespace flash::script {
 
 namespace {
 
+// What is known of the last string a method worked on. Scripts that walk a string
+// call charAt or indexOf on the same text thousands of times; this keeps each call
+// from counting characters from the start again (ASCII text needs no counting at all,
+// and a walk through other text resumes from where the previous call stopped).
+struct TextIndex {
+    String string;
+    int version = 0;
+    size_t count = 0;
+    bool ascii = true;
+    size_t cursorIndex = 0;
+    size_t cursorOffset = 0;
+};
+
+TextIndex& textIndexOf(const String& string, int version)
+{
+    thread_local TextIndex last;
+    if (!last.string.sameBuffer(string) || last.version != version) {
+        last = TextIndex {};
+        last.string = string;
+        last.version = version;
+        const std::string_view bytes = string.view();
+        last.ascii = version < 6 || std::all_of(bytes.begin(), bytes.end(), [](char ch) { return (ch & 0x80) == 0; });
+        last.count = last.ascii ? bytes.size() : characterCount(bytes, version);
+    }
+    return last;
+}
+
+size_t byteOffset(TextIndex& index, size_t character)
+{
+    const std::string_view bytes = index.string.view();
+    if (index.ascii)
+        return std::min(character, bytes.size());
+    if (character < index.cursorIndex)
+        index.cursorIndex = index.cursorOffset = 0;
+    const size_t steps = std::min(character, index.count) - index.cursorIndex;
+    index.cursorOffset += characterOffset(bytes.substr(index.cursorOffset), steps, index.version);
+    index.cursorIndex += steps;
+    return index.cursorOffset;
+}
+
 // The text `this` stands for, with its character count for the running version.
+// Offsets are looked up afresh each time: converting an argument may have run
+// script code that worked on other strings in between.
 struct Text {
     String string;
     int version = 8;
     size_t count = 0;
 
     [[nodiscard]] std::string_view bytes() const { return string.view(); }
-    [[nodiscard]] size_t offset(size_t index) const { return characterOffset(bytes(), index, version); }
+    [[nodiscard]] size_t offset(size_t index) const { return byteOffset(textIndexOf(string, version), index); }
     // Characters [from, to); both already clamped to [0, count].
     [[nodiscard]] String part(size_t from, size_t to) const
     {
         if (to <= from)
             return String();
         const size_t start = offset(from);
-        return String(bytes().substr(start, characterOffset(bytes().substr(start), to - from, version)));
+        return String(bytes().substr(start, offset(to) - start));
+    }
+    // The character index of byte offset `at`.
+    [[nodiscard]] size_t characterAt(size_t at) const
+    {
+        return textIndexOf(string, version).ascii ? at : characterCount(bytes().substr(0, at), version);
     }
 };
 
@@ -40,7 +87,7 @@ Text thisText(CallContext& c)
     const Value primitive = primitiveOfThis(c, ValueType::String);
     t.string = primitive.isString() ? primitive.asString() : c.vm.toString(c.thisValue);
     t.version = c.vm.version();
-    t.count = characterCount(t.string.view(), t.version);
+    t.count = textIndexOf(t.string, t.version).count;
     return t;
 }
 
@@ -60,9 +107,6 @@ size_t fromEnd(double n, size_t count)
         n = std::max(0.0, double(count) + n);
     return clampedIndex(n, count);
 }
-
-// The character index of byte offset `at`.
-size_t characterIndexOf(const Text& t, size_t at) { return characterCount(t.bytes().substr(0, at), t.version); }
 
 Value charAt(CallContext& c)
 {
@@ -109,7 +153,7 @@ Value indexOf(CallContext& c)
     const String needle = c.vm.toString(c.arg(0));
     const size_t start = clampedIndex(toInteger(numberArg(c, 1, 0)), t.count);
     const size_t at = t.bytes().find(needle.view(), t.offset(start));
-    return Value(at == std::string_view::npos ? -1.0 : double(characterIndexOf(t, at)));
+    return Value(at == std::string_view::npos ? -1.0 : double(t.characterAt(at)));
 }
 
 Value lastIndexOf(CallContext& c)
@@ -123,7 +167,7 @@ Value lastIndexOf(CallContext& c)
         return Value(-1.0);
     const size_t start = clampedIndex(toInteger(from), t.count);
     const size_t at = t.bytes().rfind(needle.view(), t.offset(start));
-    return Value(at == std::string_view::npos ? -1.0 : double(characterIndexOf(t, at)));
+    return Value(at == std::string_view::npos ? -1.0 : double(t.characterAt(at)));
 }
 
 Value slice(CallContext& c)

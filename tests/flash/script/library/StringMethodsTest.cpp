@@ -70,6 +70,22 @@ TEST_F(StringMethodsTest, PositionsCountCharactersFromVersionSixAndBytesBefore)
     EXPECT_EQ(text(get(s, "length")), "6");
 }
 
+TEST_F(StringMethodsTest, WalkingTextForwardAndBackReadsEveryCharacter)
+{
+    const std::vector<std::string> characters = { "a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9D\x84\x9E" };
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += characters[size_t(i) % 4];
+    const Value s(text);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(this->text(call(s, "charAt", { i })), characters[size_t(i) % 4]) << i;
+    for (int i = 299; i >= 0; i -= 7)
+        ASSERT_EQ(this->text(call(s, "substr", { i, 2 })), characters[size_t(i) % 4] + (i < 299 ? characters[size_t(i + 1) % 4] : "")) << i;
+    EXPECT_EQ(this->text(call(s, "indexOf", { "\xE2\x82\xAC", 5 })), "6");
+    EXPECT_EQ(this->text(call(Value("plain"), "charAt", { 2 })), "a");
+    EXPECT_EQ(this->text(call(s, "lastIndexOf", { "a" })), "296");
+}
+
 TEST_F(StringMethodsTest, CaseChangesCoverLettersBeyondAscii)
 {
     EXPECT_EQ(text(call(Value("\xC3\x84rger Stra\xC3\x9F" "e"), "toUpperCase")), "\xC3\x84RGER STRA\xC3\x9F" "E");
