@@ -12,6 +12,7 @@ void Tracer::drain()
         Object* object = m_pending.back();
         m_pending.pop_back();
         object->traceChildren(*this);
+        m_bytes += object->byteSize();
     }
 }
 
@@ -66,9 +67,8 @@ void Heap::markRoots(Tracer& tracer)
         source(tracer);
 }
 
-void Heap::sweep()
+void Heap::sweep(size_t liveBytes)
 {
-    size_t bytes = 0;
     auto kept = m_objects.begin();
     for (auto it = m_objects.begin(); it != m_objects.end(); ++it) {
         Object* object = it->get();
@@ -77,13 +77,12 @@ void Heap::sweep()
             continue;
         }
         object->m_marked = false;
-        bytes += object->byteSize();
         if (kept != it)
             *kept = std::move(*it);
         ++kept;
     }
     m_objects.erase(kept, m_objects.end());
-    m_bytes = bytes;
+    m_bytes = liveBytes;
 }
 
 void Heap::collect()
@@ -92,7 +91,7 @@ void Heap::collect()
     Tracer tracer;
     markRoots(tracer);
     tracer.drain();
-    sweep();
+    sweep(tracer.tracedBytes());
     m_allocatedSinceCollect = 0;
     // The next collection comes after the heap has grown by as much again as survived.
     m_threshold = std::max<size_t>(10'000, m_objects.size());

@@ -41,9 +41,12 @@ public:
     }
     // Traces until nothing is left; iterative, so deep structures cannot overflow the stack.
     void drain();
+    // Sizes of the objects traced so far (read while each object is in cache anyway).
+    [[nodiscard]] size_t tracedBytes() const { return m_bytes; }
 
 private:
     std::vector<Object*> m_pending;
+    size_t m_bytes = 0;
 };
 
 struct HeapLimits {
@@ -112,7 +115,7 @@ public:
 private:
     void adopt(std::unique_ptr<Object> object, size_t size);
     void markRoots(Tracer& tracer);
-    void sweep();
+    void sweep(size_t liveBytes);
 
     std::vector<std::unique_ptr<Object>> m_objects;
     std::unordered_map<Object*, uint32_t> m_roots;

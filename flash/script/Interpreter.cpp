@@ -121,6 +121,7 @@ int Interpreter::version() const
 void Interpreter::startClock()
 {
     m_deadline = std::chrono::steady_clock::now() + m_limits.timeLimit;
+    m_totalActions += m_actionCount;
     m_actionCount = 0;
 }
 
@@ -244,11 +245,9 @@ void Interpreter::checkBudget()
         stop("Script stopped: the script heap is full");
 }
 
-void Interpreter::push(Value value)
+void Interpreter::stackOverflow()
 {
-    if (!m_stack.hasRoom(1))
-        stop("Script stopped: operand stack overflow");
-    m_stack.push(std::move(value));
+    stop("Script stopped: operand stack overflow");
 }
 
 // --- The dispatch loop -----------------------------------------------------
@@ -262,6 +261,7 @@ Interpreter::Flow Interpreter::runRange(Frame& f, size_t start, size_t end)
     f.pc = start;
     while (f.pc >= start && f.pc < end) {
         if (++m_actionCount >= kBudgetInterval) {
+            m_totalActions += m_actionCount;
             m_actionCount = 0;
             checkBudget();
         }

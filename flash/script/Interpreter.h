@@ -79,6 +79,8 @@ public:
     void runDueTimers(double nowMs, uint32_t maxFires = 64);
     // A safe point: frees unreachable objects.
     void collect();
+    // Actions run since the interpreter was made (counted in steps of a few thousand).
+    [[nodiscard]] uint64_t actionCount() const { return m_totalActions + m_actionCount; }
 
     [[nodiscard]] Heap& heap() { return m_heap; }
     [[nodiscard]] ScriptHost& host() { return m_host; }
@@ -160,7 +162,12 @@ public:
     [[nodiscard]] Value& thrown() { return m_thrown; }
     // Resolves a target path string to a clip (SetTarget, tellTarget, GetProperty).
     Object* resolveTarget(Frame& frame, std::string_view path);
-    void push(Value value);
+    void push(Value value)
+    {
+        if (!m_stack.hasRoom(1)) [[unlikely]]
+            stackOverflow();
+        m_stack.push(std::move(value));
+    }
     Value pop() { return m_stack.pop(frame().stackBase); }
 
 private:
@@ -173,6 +180,7 @@ private:
     bool guarded(Body&& body);
     bool findVariable(Frame& frame, const String& name, Value& out);
     void traceRoots(Tracer& tracer);
+    [[noreturn]] void stackOverflow();
     void startClock();
 
     ScriptHost& m_host;
@@ -188,6 +196,7 @@ private:
     Value m_thrown;
     uint32_t m_callDepth = 0;
     uint32_t m_actionCount = 0;
+    uint64_t m_totalActions = 0;
     int m_defaultVersion = 8;
     std::chrono::steady_clock::time_point m_deadline;
     Heap::RootSourceId m_rootSource = 0;

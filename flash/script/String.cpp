@@ -110,10 +110,8 @@ uint32_t String::foldedHash() const
     return m_rep->foldedHash;
 }
 
-bool String::equals(const String& other, CaseMode mode) const
+bool String::differentBufferEquals(const String& other, CaseMode mode) const
 {
-    if (m_rep == other.m_rep)
-        return true;
     if (size() != other.size())
         return false;
     if (mode == CaseMode::Sensitive)

@@ -44,7 +44,10 @@ public:
     [[nodiscard]] uint32_t foldedHash() const;
 
     // Same text; under CaseMode::Insensitive, ASCII letters compare without case.
-    [[nodiscard]] bool equals(const String& other, CaseMode mode) const;
+    [[nodiscard]] bool equals(const String& other, CaseMode mode) const
+    {
+        return m_rep == other.m_rep || differentBufferEquals(other, mode);
+    }
     [[nodiscard]] bool equals(std::string_view other, CaseMode mode) const;
     [[nodiscard]] bool equals(const char* other, CaseMode mode) const { return equals(std::string_view(other), mode); }
     [[nodiscard]] bool equals(const std::string& other, CaseMode mode) const { return equals(std::string_view(other), mode); }
@@ -59,6 +62,8 @@ public:
     static std::string_view viewOf(const StringRep* rep);
 
 private:
+    [[nodiscard]] bool differentBufferEquals(const String& other, CaseMode mode) const;
+
     StringRep* m_rep = nullptr;
 };
 
