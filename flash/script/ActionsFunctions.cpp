@@ -101,7 +101,9 @@ Flow callFunction(Interpreter& vm, Frame& f, Bytes)
     const Value count = pop(vm, f);
     const std::span<const Value> args = arguments(vm, f, count);
     const Value function = vm.getVariable(f, vm.toString(name));
-    finishCall(vm, args, vm.invoke(function, Value(), args));
+    // A function called by name runs on the code's own `this`: frame code calling
+    // attachMovie(...) means its own timeline's.
+    finishCall(vm, args, vm.invoke(function, f.thisObject ? Value(f.thisObject) : Value(), args));
     return Flow::Next;
 }
 

@@ -258,6 +258,14 @@ Interpreter::Flow Interpreter::runRange(Frame& f, size_t start, size_t end)
     const size_t size = f.code.size();
     const auto& handlers = dispatch().handlers;
     end = std::min(end, size);
+    // Try and With bodies run as nested ranges; bound how deep the bytes can make the native stack.
+    if (m_rangeDepth >= m_limits.maxNestedBodies + m_limits.maxCallDepth)
+        stop("Script stopped: blocks nested too deeply");
+    ++m_rangeDepth;
+    struct Depth {
+        uint32_t& depth;
+        ~Depth() { --depth; }
+    } depth { m_rangeDepth };
     f.pc = start;
     while (f.pc >= start && f.pc < end) {
         if (++m_actionCount >= kBudgetInterval) {

@@ -42,6 +42,7 @@ enum class RunStatus : uint8_t { Completed, Stopped };
 struct InterpreterLimits {
     uint32_t maxCallDepth = 256;
     uint32_t maxScopeDepth = 64;      // With nesting plus closures
+    uint32_t maxNestedBodies = 512;   // Try and With bodies inside one another, across all frames
     uint32_t maxStack = 1 << 16;      // operand stack entries
     uint32_t maxRegisters = 1 << 16;  // register file entries
     std::chrono::milliseconds timeLimit { 15'000 }; // per top-level block or call
@@ -195,6 +196,7 @@ private:
     std::vector<Frame*> m_frames;
     Value m_thrown;
     uint32_t m_callDepth = 0;
+    uint32_t m_rangeDepth = 0;
     uint32_t m_actionCount = 0;
     uint64_t m_totalActions = 0;
     int m_defaultVersion = 8;

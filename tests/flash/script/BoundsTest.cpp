@@ -65,6 +65,22 @@ TEST_F(Bounds, MalformedActionsStopTheirBlockWithOneReport)
     }
 }
 
+TEST_F(Bounds, DeeplyNestedTryBlocksStopInsteadOfExhaustingTheStack)
+{
+    // 5,000 Try actions, each wrapping the rest of the block (as many as a 16-bit body size allows).
+    const size_t depth = 5'000;
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i < depth; ++i) {
+        const size_t inner = (depth - i - 1) * 13;
+        bytes.insert(bytes.end(), { 0x8F, 0x0A, 0x00, 0x00, uint8_t(inner & 0xFF), uint8_t(inner >> 8), 0, 0, 0, 0, 'e', 0, 0 });
+    }
+    bytes.push_back(0);
+    (void)runBytes(bytes, 7);
+    EXPECT_EQ(lastStatus, RunStatus::Stopped);
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_NE(host.reports[0].find("nested"), std::string::npos);
+}
+
 TEST_F(Bounds, AnEndlessLoopStopsAtTheTimeLimit)
 {
     vm.setTimeLimit(std::chrono::milliseconds(50));

@@ -141,6 +141,17 @@ TEST_F(RuntimeObjectsTest, EveryFunctionCopesWithHostileArguments)
             }
         }
     }
+    const char* classes[] = { "Date", "flash.geom.Point", "flash.geom.Rectangle", "flash.geom.Matrix",
+                              "flash.geom.ColorTransform", "Sound", "TextFormat", "ContextMenu", "ContextMenuItem",
+                              "SharedObject", "MovieClipLoader", "XML", "flash.filters.BlurFilter", "AsBroadcaster" };
+    for (const char* name : classes) {
+        for (const std::vector<Value>& args : argumentSets) {
+            const Value made = vm.construct(global(name), args);
+            ASSERT_TRUE(made.isObject()) << name;
+            (void)vm.callMethod(made, "toString");
+            ++calls;
+        }
+    }
     EXPECT_GT(calls, 500u);
     // Sorting by a function that is not one, and sorting objects whose toString throws nothing, still works.
     EXPECT_EQ(text(call(array({ 2, 1 }), "sort", { Value(vm.newObject()) })), "1,2");
