@@ -24,6 +24,21 @@ ArrayObject* asArray(const Value& v)
     return o && o->kind() == ObjectKind::Array ? static_cast<ArrayObject*>(o) : nullptr;
 }
 
+// Counts what an array's element storage grew by against the heap limit, as the
+// interpreter does for element writes, and stops the script once the heap is full.
+template<typename Body>
+void growing(Interpreter& vm, ArrayObject& array, Body&& body)
+{
+    const size_t before = array.dense().capacity();
+    body();
+    const size_t after = array.dense().capacity();
+    if (after > before) {
+        vm.heap().account((after - before) * sizeof(Value));
+        if (vm.heap().isOverLimit())
+            vm.checkBudget();
+    }
+}
+
 // Element access that works on arrays and, through their members, on objects that only look like one.
 uint32_t lengthOf(Interpreter& vm, const Value& self)
 {
@@ -68,12 +83,14 @@ void assign(Interpreter& vm, const Value& self, const std::vector<Value>& values
 {
     checkSize(vm, values.size());
     if (ArrayObject* a = asArray(self)) {
-        a->setLength(0);
-        for (size_t i = 0; i < values.size(); ++i) {
-            a->push(values[i]);
-            if ((i & 4095) == 4095)
-                vm.checkBudget();
-        }
+        growing(vm, *a, [&] {
+            a->setLength(0);
+            for (size_t i = 0; i < values.size(); ++i) {
+                a->push(values[i]);
+                if ((i & 4095) == 4095)
+                    vm.checkBudget();
+            }
+        });
         return;
     }
     const uint32_t old = lengthOf(vm, self);
@@ -87,8 +104,10 @@ void assign(Interpreter& vm, const Value& self, const std::vector<Value>& values
 Value arrayOf(Interpreter& vm, const std::vector<Value>& values)
 {
     ArrayObject* out = vm.newArray();
-    for (const Value& v : values)
-        out->push(v);
+    growing(vm, *out, [&] {
+        for (const Value& v : values)
+            out->push(v);
+    });
     return Value(static_cast<Object*>(out));
 }
 
@@ -104,8 +123,10 @@ uint32_t relativeIndex(double position, uint32_t length)
 Value push(CallContext& c)
 {
     if (ArrayObject* a = asArray(c.thisValue)) {
-        for (const Value& v : c.args)
-            a->push(v);
+        growing(c.vm, *a, [&] {
+            for (const Value& v : c.args)
+                a->push(v);
+        });
         return Value(double(a->length()));
     }
     std::vector<Value> values = elementsOf(c.vm, c.thisValue);

@@ -133,6 +133,9 @@ TEST_F(ArrayMethodsTest, AddingRemovingAndCopyingElements)
     EXPECT_EQ(text(call(a, "shift")), "0");
     EXPECT_EQ(text(call(a, "reverse")), "3,2,1");
     EXPECT_TRUE(call(array({}), "pop").isUndefined());
+    set(a, "length", 2);
+    EXPECT_EQ(text(a), "3,2");
+    (void)call(a, "push", { 1 });
 
     EXPECT_EQ(text(call(a, "slice", { 1 })), "2,1");
     EXPECT_EQ(text(call(a, "slice", { -2, -1 })), "2");

@@ -75,5 +75,17 @@ TEST_F(ScriptedLibraryTest, ASlowCompareFunctionMeetsTheTimeLimit)
     EXPECT_NE(host.reports[0].find("ran longer than"), std::string::npos) << host.reports[0];
 }
 
+TEST_F(ScriptedLibraryTest, ArraysGrownByPushCountAgainstTheHeapLimit)
+{
+    vm.heap().setLimits({ .maxObjects = 1'000'000, .maxBytes = size_t(32) << 20 });
+    (void)run(R"(
+        var a = [];
+        while (true) a.push(1, 2, 3, 4, 5, 6, 7, 8);
+    )");
+    EXPECT_EQ(status, RunStatus::Stopped);
+    ASSERT_EQ(host.reports.size(), 1u);
+    EXPECT_NE(host.reports[0].find("heap"), std::string::npos) << host.reports[0];
+}
+
 } // namespace
 } // namespace flash::script
