@@ -24,21 +24,6 @@ ArrayObject* asArray(const Value& v)
     return o && o->kind() == ObjectKind::Array ? static_cast<ArrayObject*>(o) : nullptr;
 }
 
-// Counts what an array's element storage grew by against the heap limit, as the
-// interpreter does for element writes, and stops the script once the heap is full.
-template<typename Body>
-void growing(Interpreter& vm, ArrayObject& array, Body&& body)
-{
-    const size_t before = array.dense().capacity();
-    body();
-    const size_t after = array.dense().capacity();
-    if (after > before) {
-        vm.heap().account((after - before) * sizeof(Value));
-        if (vm.heap().isOverLimit())
-            vm.checkBudget();
-    }
-}
-
 // Element access that works on arrays and, through their members, on objects that only look like one.
 uint32_t lengthOf(Interpreter& vm, const Value& self)
 {

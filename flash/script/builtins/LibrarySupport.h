@@ -1,6 +1,7 @@
 // Helpers the library classes share: argument conversion, constants, accessors and packages.
 #pragma once
 
+#include "flash/script/ArrayObject.h"
 #include "flash/script/CallContext.h"
 #include "flash/script/FunctionObject.h"
 #include "flash/script/Interpreter.h"
@@ -127,6 +128,21 @@ inline String describeMembers(Interpreter& vm, const Value& object, std::span<co
 
 // A new flash.geom.Point (or, when a script has removed that class, a plain object with x and y).
 [[nodiscard]] Value makePoint(Interpreter& vm, double x, double y);
+
+// Counts what an array's element storage grew by against the heap limit, as the
+// interpreter does for element writes, and stops the script once the heap is full.
+template<typename Body>
+inline void growing(Interpreter& vm, ArrayObject& array, Body&& body)
+{
+    const size_t before = array.dense().capacity();
+    body();
+    const size_t after = array.dense().capacity();
+    if (after > before) {
+        vm.heap().account((after - before) * sizeof(Value));
+        if (vm.heap().isOverLimit())
+            vm.checkBudget();
+    }
+}
 
 // Makes `target` a broadcaster, as AsBroadcaster.initialize(target) does.
 void initializeBroadcaster(Interpreter& vm, Object& target);

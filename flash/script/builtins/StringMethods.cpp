@@ -200,44 +200,50 @@ Value substring(CallContext& c)
     return Value(t.part(from, to));
 }
 
-Value split(CallContext& c)
+// The parts of `this` split by argument 0, at most argument 1 of them, appended to `out`.
+void splitInto(CallContext& c, ArrayObject& out)
 {
     const Text t = thisText(c);
-    ArrayObject* out = c.vm.newArray();
-    const Value result(static_cast<Object*>(out));
     uint32_t limit = std::numeric_limits<uint32_t>::max();
     if (!c.arg(1).isUndefined())
         limit = toUint32(numberArg(c, 1));
     if (c.arg(0).isUndefined()) {
         if (limit > 0)
-            out->push(Value(t.string));
-        return result;
+            out.push(Value(t.string));
+        return;
     }
     const String separator = c.vm.toString(c.arg(0));
     const std::string_view text = t.bytes(), sep = separator.view();
     if (sep.empty()) {
         // One element per character.
-        for (size_t i = 0; i < text.size() && out->length() < limit;) {
+        for (size_t i = 0; i < text.size() && out.length() < limit;) {
             size_t length = 0;
             (void)decodeCharacter(text, i, t.version, length);
-            out->push(Value(String(text.substr(i, length))));
+            out.push(Value(String(text.substr(i, length))));
             i += length;
-            if ((out->length() & 4095) == 0)
+            if ((out.length() & 4095) == 0)
                 c.vm.checkBudget();
         }
-        return result;
+        return;
     }
     size_t start = 0;
-    while (out->length() < limit) {
+    while (out.length() < limit) {
         const size_t at = text.find(sep, start);
-        out->push(Value(String(text.substr(start, at == std::string_view::npos ? at : at - start))));
+        out.push(Value(String(text.substr(start, at == std::string_view::npos ? at : at - start))));
         if (at == std::string_view::npos)
             break;
         start = at + sep.size();
-        if ((out->length() & 4095) == 0)
+        if ((out.length() & 4095) == 0)
             c.vm.checkBudget();
     }
-    return result;
+}
+
+// split(separator[, limit]): "" splits into characters; an undefined separator gives the whole string.
+Value split(CallContext& c)
+{
+    ArrayObject* out = c.vm.newArray();
+    growing(c.vm, *out, [&] { splitInto(c, *out); });
+    return Value(static_cast<Object*>(out));
 }
 
 // Case pairs beyond ASCII that movies of the era meet: Latin-1, Latin Extended-A, Greek and Cyrillic.
