@@ -426,8 +426,8 @@ Value Interpreter::callScript(FunctionObject& function, Object* self, std::span<
             Value v;
             switch (preload.which) {
             case 0: v = Value(self); if (!self) v = Value(); break;
-            case 1: v = getVariable(frame, m_names.arguments); break;
-            case 2: v = getVariable(frame, m_names.super); break;
+            case 1: v = Value(argumentsOf(frame)); break;
+            case 2: v = Value(superOf(frame)); break;
             case 3: v = getVariable(frame, m_names.root); break;
             case 4: v = getVariable(frame, m_names.parent); break;
             case 5: v = Value(m_global); break;

@@ -158,6 +158,9 @@ public:
     void defineLocal(Frame& frame, const String& name, const Value& value);
     bool deleteVariable(Frame& frame, const String& name);
     Object* activationOf(Frame& frame);
+    // `arguments` and `super` of a function frame, made on first use.
+    Object* argumentsOf(Frame& frame);
+    Object* superOf(Frame& frame);
     std::vector<Object*> captureScope(Frame& frame);
     // The thrown value while a ThrowSignal unwinds.
     [[nodiscard]] Value& thrown() { return m_thrown; }

@@ -247,6 +247,27 @@ bool isLevelName(std::string_view name, int& level)
 
 } // namespace
 
+Object* Interpreter::argumentsOf(Frame& frame)
+{
+    if (!frame.arguments) {
+        ArrayObject* arguments = newArray();
+        for (const Value& v : frame.args)
+            arguments->push(v);
+        define(*arguments, m_names.callee, Value(static_cast<Object*>(frame.callee)));
+        Object* caller = m_frames.size() >= 2 ? m_frames[m_frames.size() - 2]->callee : nullptr;
+        define(*arguments, m_names.caller, Value(caller));
+        frame.arguments = arguments;
+    }
+    return frame.arguments;
+}
+
+Object* Interpreter::superOf(Frame& frame)
+{
+    if (!frame.super)
+        frame.super = m_heap.make<SuperObject>(frame.thisObject, frame.home);
+    return frame.super;
+}
+
 bool Interpreter::findVariable(Frame& frame, const String& name, Value& out)
 {
     const CaseMode mode = frame.mode;
@@ -279,24 +300,12 @@ bool Interpreter::findVariable(Frame& frame, const String& name, Value& out)
     if (frame.isFunction()) {
         if (frame.activation && tryGet(*frame.activation, name, Value(frame.activation), out))
             return true;
-        if (name.equals(m_names.arguments, mode)
-            && !(frame.flags & (FunctionFlag::SuppressArguments))) {
-            if (!frame.arguments) {
-                ArrayObject* arguments = newArray();
-                for (const Value& v : frame.args)
-                    arguments->push(v);
-                define(*arguments, m_names.callee, Value(static_cast<Object*>(frame.callee)));
-                Object* caller = m_frames.size() >= 2 ? m_frames[m_frames.size() - 2]->callee : nullptr;
-                define(*arguments, m_names.caller, Value(caller));
-                frame.arguments = arguments;
-            }
-            out = Value(frame.arguments);
+        if (name.equals(m_names.arguments, mode) && !(frame.flags & FunctionFlag::SuppressArguments)) {
+            out = Value(argumentsOf(frame));
             return true;
         }
         if (name.equals(m_names.super, mode) && !(frame.flags & FunctionFlag::SuppressSuper)) {
-            if (!frame.super)
-                frame.super = m_heap.make<SuperObject>(frame.thisObject, frame.home);
-            out = Value(frame.super);
+            out = Value(superOf(frame));
             return true;
         }
         const auto& captured = *frame.captured;

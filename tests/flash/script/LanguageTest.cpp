@@ -48,6 +48,27 @@ TEST_F(Language, FunctionsWithAndWithoutRegisters)
     EXPECT_EQ(run(source, 5), "5\n3:y\nmine");
 }
 
+TEST_F(Language, RegisterFunctionsPreloadAndSuppress)
+{
+    using namespace swfw::function2;
+    Avm1Assembler body;
+    body.push(swfw::reg(1), "tag").getMember().trace();
+    body.push(swfw::reg(2), "length").getMember().trace();
+    body.push(swfw::reg(3), "marker").getMember().trace();
+    body.push(swfw::reg(4)).trace();
+    body.push("arguments").getVariable().typeOf().trace();
+    Avm1Assembler a;
+    a.defineFunction2("f", 5, PreloadThis | PreloadArguments | SuppressArguments | PreloadGlobal, { { 4, "x" } }, body);
+    std::vector<uint8_t> rest = swfw::compileActionScript(R"(
+        _global.marker = "g";
+        var o = {tag: "T", f: f};
+        o.f(7, 8);
+    )");
+    rest.pop_back();
+    a.raw(rest);
+    EXPECT_EQ(runBytes(a.bytes(), 8), "T\n2\ng\n7\nundefined");
+}
+
 TEST_F(Language, ClosuresKeepTheirDefiningScope)
 {
     EXPECT_EQ(run(R"(

@@ -23,6 +23,18 @@ TEST_F(ScriptedLibraryTest, ScriptsSortSplitAndRound)
               "1,2,3\n1,5,10\n10,9,1\n4\nll|el|llo\n-2 -Infinity ff\n2/3");
 }
 
+TEST_F(ScriptedLibraryTest, OlderMoviesFoldNamesAndCountBytes)
+{
+    EXPECT_EQ(run(R"(
+        trace(math.ROUND(-2.5) + " " + [3, 1, 2].Sort() + " " + "h\u00e9llo".indexOf("l"));
+    )", 6),
+              "-2 1,2,3 2");
+    EXPECT_EQ(run(R"(
+        trace("h\u00e9llo".indexOf("l") + " " + "h\u00e9llo".length);
+    )", 5),
+              "3 6");
+}
+
 TEST_F(ScriptedLibraryTest, ListenersMayLeaveDuringABroadcast)
 {
     EXPECT_EQ(run(R"(
