@@ -33,6 +33,31 @@ TEST_F(HostSeam, TimelineActionsReachTheirTargets)
     EXPECT_EQ(host.output(), "a");
 }
 
+TEST_F(HostSeam, FrameStringsTargetsAndUrlFlags)
+{
+    FakeClip& a = host.addClip(host.root(), "a");
+    host.addClip(a, "kid");
+    Avm1Assembler asm_;
+    asm_.push("/a:intro").gotoFrame2(swfw::AfterGoto::Play);
+    asm_.push(2).gotoFrame2(swfw::AfterGoto::Stop, 10);
+    asm_.push("/a:intro").call();
+    asm_.push("page.html", "_blank").getUrl2(swfw::UrlMethod::Post, swfw::UrlTarget::Window, swfw::UrlLoad::Variables);
+    asm_.push("a").getVariable().setTarget2().stop().push("").setTarget2().play();
+    asm_.push("a").getVariable().targetPath().trace();
+    (void)runBytes(asm_.bytes(), 6);
+    const std::vector<std::string> expected = {
+        "gotoLabel a intro play", "gotoFrame _level0 11 stop", "callFrame a 4", "getUrl page.html _blank 2 vars",
+        "stop a", "play _level0",
+    };
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(host.output(), "_level0.a");
+    EXPECT_EQ(run(R"(
+        var names = ""; for (var n in _root.a) names += n; trace(names);
+        with (_root.a) { trace(kid._name); }
+        var o = {v: 1}; with (o) { v = 2; } trace(o.v);
+    )"), "kid\nkid\n2");
+}
+
 TEST_F(HostSeam, WaitForFrameSkipsWhatIsNotLoaded)
 {
     host.root().loadedFrames = 3;
