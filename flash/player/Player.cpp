@@ -1,6 +1,8 @@
 // Loads, steps and draws a movie, containing any failure of a stage to that stage.
 #include "flash/player/Player.h"
 
+#include "flash/scripting/FrameTick.h"
+#include "flash/scripting/ScriptRuntime.h"
 #include "flash/stage/FrameControlScripts.h"
 
 #include <QLoggingCategory>
@@ -49,7 +51,18 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     m_stage->setLooping(m_settings.looping);
     if (m_settings.startPlaying == StartPlaying::No)
         Stage::stop(m_stage->root());
-    m_scripts = std::make_unique<FrameControlScripts>();
+    m_loadedAt = std::chrono::steady_clock::now();
+    m_ticks = 0;
+    constexpr uint32_t kActionScript3 = 0x08;
+    if (m_movie->fileAttributes & kActionScript3) {
+        m_frameControl = std::make_unique<FrameControlScripts>();
+        m_scripts = m_frameControl.get();
+    } else {
+        m_runtime = std::make_unique<ScriptRuntime>(*m_stage, m_movie, m_settings.scriptOutput,
+                                                    [this] { return scriptTimeMs(); });
+        m_runtime->setTimeLimit(m_settings.scriptTimeLimit);
+        m_scripts = m_runtime.get();
+    }
     m_workToSettle = true;
     m_renderer = std::make_unique<Renderer>(m_movie);
     m_renderer->setQuality(m_settings.quality);
@@ -62,8 +75,11 @@ void Player::unload()
 {
     m_clock.stop();
     m_renderer.reset();
+    // Scripts go before the stage their objects stand for.
+    m_scripts = nullptr;
+    m_runtime.reset();
+    m_frameControl.reset();
     m_stage.reset();
-    m_scripts.reset();
     m_movie.reset();
     m_loadError.clear();
 }
@@ -125,7 +141,8 @@ void Player::settle()
         return;
     m_workToSettle = false;
     try {
-        runScripts();
+        ++m_ticks;
+        runFrameTick(*m_stage, *m_scripts, m_runtime.get(), TickStart::Settle);
     } catch (const std::exception& error) {
         fail("scripts", error.what());
     }
@@ -137,8 +154,8 @@ void Player::advanceFrame()
     if (!m_stage)
         return;
     try {
-        m_stage->advance();
-        runScripts();
+        ++m_ticks;
+        runFrameTick(*m_stage, *m_scripts, m_runtime.get(), TickStart::Advance);
     } catch (const std::exception& error) {
         fail("advance", error.what());
     }
@@ -152,13 +169,11 @@ void Player::tick()
         advanceFrame();
 }
 
-// The scripts' part of a tick: queued frame work, enterFrame, then removals.
-void Player::runScripts()
+double Player::scriptTimeMs() const
 {
-    m_stage->runPendingWork(*m_scripts);
-    m_stage->dispatchEnterFrame(*m_scripts);
-    m_stage->runPendingWork(*m_scripts);
-    m_stage->finishRemovals(*m_scripts);
+    if (m_settings.scriptClock == ScriptClock::Ticks)
+        return double(m_ticks > 0 ? m_ticks - 1 : 0) * 1000.0 / FrameClock::sanitizedRate(m_movie ? m_movie->header.frameRate : 0);
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_loadedAt).count();
 }
 
 uint32_t Player::advanceDueFrames()

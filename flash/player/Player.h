@@ -4,6 +4,7 @@
 #include "flash/parse/MovieLoader.h"
 #include "flash/player/FrameClock.h"
 #include "flash/render/Renderer.h"
+#include "flash/scripting/StageHost.h"
 #include "flash/stage/Stage.h"
 #include "flash/stage/StageScripts.h"
 
@@ -19,10 +20,19 @@ namespace flash {
 
 enum class StartPlaying : uint8_t { No, Yes };
 
+class ScriptRuntime;
+
+// What getTimer and the timers count: the wall clock, or one frame interval per
+// tick (headless runs, which do not wait between ticks).
+enum class ScriptClock : uint8_t { Wall, Ticks };
+
 struct PlayerSettings {
     StartPlaying startPlaying = StartPlaying::Yes;
     Looping looping = Looping::On;
     RenderQuality quality = RenderQuality::High;
+    ScriptOutput scriptOutput;            // trace lines and script faults; faults are logged when unset
+    ScriptClock scriptClock = ScriptClock::Wall;
+    std::chrono::milliseconds scriptTimeLimit{15'000}; // one block or handler, before it is stopped
 };
 
 // Every operation is accepted with or without a movie; nothing a file holds can
@@ -79,10 +89,14 @@ private:
 
     PlayerSettings m_settings;
     std::shared_ptr<const Movie> m_movie;
-    void runScripts();
+    [[nodiscard]] double scriptTimeMs() const;
 
     std::unique_ptr<Stage> m_stage;
-    std::unique_ptr<StageScripts> m_scripts;
+    std::unique_ptr<ScriptRuntime> m_runtime;   // movies with ActionScript 1 and 2
+    std::unique_ptr<StageScripts> m_frameControl; // movies whose scripts this player does not run
+    StageScripts* m_scripts = nullptr;
+    std::chrono::steady_clock::time_point m_loadedAt;
+    uint64_t m_ticks = 0;
     bool m_workToSettle = false; // the shown frame's work has yet to run
     std::unique_ptr<Renderer> m_renderer;
     FrameClock m_clock;

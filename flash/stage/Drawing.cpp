@@ -54,7 +54,25 @@ void Drawing::moveTo(Point to)
 {
     if (!std::isfinite(to.x) || !std::isfinite(to.y))
         return;
+    // Inside a fill, a move closes the outline drawn so far and starts another at the new point.
+    if (m_fill != 0) {
+        closeFill();
+        m_fillStart = to;
+    }
     m_pen = to;
+    m_pathOpen = false;
+}
+
+void Drawing::closeFill()
+{
+    if (!m_pathOpen || m_pen == m_fillStart)
+        return;
+    // The closing edge fills but is not stroked.
+    const uint32_t line = m_line;
+    m_line = 0;
+    m_pathOpen = false;
+    lineTo(m_fillStart);
+    m_line = line;
     m_pathOpen = false;
 }
 
@@ -102,14 +120,7 @@ void Drawing::endFill()
 {
     if (m_fill == 0)
         return;
-    if (m_pathOpen && m_pen != m_fillStart) {
-        // The closing edge fills but is not stroked.
-        const uint32_t line = m_line;
-        m_line = 0;
-        m_pathOpen = false;
-        lineTo(m_fillStart);
-        m_line = line;
-    }
+    closeFill();
     m_fill = 0;
     m_pathOpen = false;
 }

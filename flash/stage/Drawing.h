@@ -26,6 +26,8 @@ public:
     void clear();
 
     [[nodiscard]] bool isEmpty() const { return m_shape.paths.empty(); }
+    // The extent of what is drawn so far, line widths included.
+    [[nodiscard]] std::optional<Rect> bounds() const { return m_extent; }
     // The shape as drawn so far; the same object until the drawing changes.
     [[nodiscard]] std::shared_ptr<const ShapeDef> shape();
 
@@ -35,6 +37,7 @@ public:
 
 private:
     void startPath(bool newStyles);
+    void closeFill();
     ShapePath& path();
     void extendBounds(Point p);
     [[nodiscard]] bool isFull() const { return m_commands >= kMaxCommands; }

@@ -59,8 +59,13 @@ std::optional<Rect> boundsOf(const Movie& movie, const DisplayObject& object, co
     } else if (auto own = definitionBounds(movie, object.character)) {
         total = mappedRect(toSpace, *own);
     }
-    if (object.drawing && !object.drawing->bounds.isEmpty())
+    // What is drawn counts at once, before the renderer is handed it at the end of the tick.
+    if (object.drawingBuilder) {
+        if (const auto drawn = object.drawingBuilder->bounds())
+            unite(total, mappedRect(toSpace, *drawn));
+    } else if (object.drawing && !object.drawing->bounds.isEmpty()) {
         unite(total, mappedRect(toSpace, object.drawing->bounds));
+    }
     if (const DisplayList* children = liveChildren(object)) {
         for (const auto& [depth, child] : children->objects())
             unite(total, boundsOf(movie, *child, toSpace.multiplied(child->matrix), nesting + 1));

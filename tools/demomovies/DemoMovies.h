@@ -18,5 +18,7 @@ struct DemoMovie {
 [[nodiscard]] DemoMovie bitmapsAndMasksMovie();
 // Pinwheel sprites with their own timelines, a flower that stops itself, and a looping main timeline.
 [[nodiscard]] DemoMovie spritesMovie();
+// An analogue clock that its script draws and sets to the machine's time every frame.
+[[nodiscard]] DemoMovie clockMovie();
 
 } // namespace demo

@@ -11,5 +11,9 @@ int runInfo(const CommandLine& line);
 int runRender(const CommandLine& line);
 // Times loading, advancing and drawing every frame; prints JSON figures.
 int runBench(const CommandLine& line);
+// Plays headless for --ticks N ticks (default: the frame count), printing trace() lines.
+int runRun(const CommandLine& line);
+// Lists every action block with its disassembly.
+int runActions(const CommandLine& line);
 
 } // namespace flashtool

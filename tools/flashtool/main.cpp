@@ -1,4 +1,4 @@
-// flashtool: info, render and bench over one movie file.
+// flashtool: info, render, bench, run and actions over one movie file.
 #include "Commands.h"
 
 #include <QDir>
@@ -29,7 +29,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv, bool d
 
 int main(int argc, char** argv)
 {
-    const bool draws = argc > 1 && qstrcmp(argv[1], "info") != 0;
+    const bool draws = argc > 1 && qstrcmp(argv[1], "info") != 0 && qstrcmp(argv[1], "actions") != 0;
     const auto app = makeApplication(argc, argv, draws);
 
     const flashtool::CommandLine line = flashtool::parseCommandLine(QCoreApplication::arguments());
@@ -43,6 +43,10 @@ int main(int argc, char** argv)
         return flashtool::runRender(line);
     if (line.command == QLatin1String("bench"))
         return flashtool::runBench(line);
+    if (line.command == QLatin1String("run"))
+        return flashtool::runRun(line);
+    if (line.command == QLatin1String("actions"))
+        return flashtool::runActions(line);
     flashtool::printError(QStringLiteral("unknown command: ") + line.command);
     return 2;
 }

@@ -44,3 +44,21 @@ TEST(DemoMoviesE2e, SpritesDemoLoopsBackToItsLabelAfterTheIntro)
     EXPECT_EQ(played.player().currentFrame(), 24) << "the last frame jumps back to the label; the intro plays once";
     EXPECT_TRUE(played.player().isPlaying());
 }
+
+TEST(DemoMoviesE2e, ClockIsDrawnByItsScript)
+{
+    const auto demo = demo::clockMovie();
+    PlayedMovie played(demo.bytes); // its first frame's script has run
+    ASSERT_TRUE(played.loaded());
+    const QImage image = played.image();
+    int face = 0, red = 0;
+    for (int y = 0; y < image.height(); y += 4) {
+        for (int x = 0; x < image.width(); x += 4) {
+            const QColor c = QColor::fromRgb(image.pixel(x, y));
+            face += c.red() > 230 && c.green() > 230 && c.blue() > 230 && c != QColor(0xf8, 0xf9, 0xfa);
+            red += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    }
+    EXPECT_GT(face, 1000) << "the face the script filled";
+    EXPECT_GT(red, 3) << "the second hand and its hub";
+}

@@ -1,0 +1,148 @@
+// Clip properties and children as members of a clip's script object.
+#include "flash/scripting/ClipDelegate.h"
+
+#include "flash/script/Interpreter.h"
+#include "flash/scripting/StageHost.h"
+#include "flash/stage/ClipProperties.h"
+#include "flash/stage/DisplayPath.h"
+
+#include <array>
+
+namespace flash {
+namespace {
+
+// The path below the root, for looking the object up again ("a.b" of "_level0.a.b").
+// ORDER: BlendMode's values from 1 (normal) to 14 (hardlight).
+constexpr std::array<std::string_view, 14> kBlendNames{"normal", "layer", "multiply", "screen", "lighten", "darken",
+                                                      "difference", "add", "subtract", "invert", "alpha", "erase",
+                                                      "overlay", "hardlight"};
+
+std::string_view blendName(BlendMode mode)
+{
+    const size_t index = size_t(mode) <= 1 ? 0 : size_t(mode) - 1;
+    return index < kBlendNames.size() ? kBlendNames[index] : kBlendNames[0];
+}
+
+// A blend mode by name or by its number; unknown values change nothing.
+std::optional<BlendMode> blendModeOf(script::Interpreter& vm, const script::Value& value)
+{
+    if (value.isNumber()) {
+        const double n = value.asNumber();
+        if (n >= 1 && n <= 14)
+            return BlendMode(int(n) == 1 ? 0 : int(n));
+        return std::nullopt;
+    }
+    const std::string name = vm.toString(value).toStd();
+    for (size_t i = 0; i < kBlendNames.size(); ++i) {
+        if (name == kBlendNames[i])
+            return BlendMode(i == 0 ? 0 : i + 1);
+    }
+    return std::nullopt;
+}
+
+std::string pathBelowRoot(const DisplayObject& object)
+{
+    const std::string full = dotPath(object);
+    constexpr std::string_view root = "_level0";
+    return full.size() > root.size() ? full.substr(root.size() + 1) : std::string();
+}
+
+} // namespace
+
+ClipDelegate::ClipDelegate(StageHost& host, DisplayObject& object)
+    : m_host(host)
+    , m_handle(handleOf(object))
+    , m_path(pathBelowRoot(object))
+    , m_pathRenames(host.stage().renames())
+    , m_wasClip(object.clip != nullptr)
+{
+}
+
+DisplayObject* ClipDelegate::target() const
+{
+    Stage& stage = m_host.stage();
+    if (DisplayObject* object = stage.find(m_handle)) {
+        if (m_pathRenames != stage.renames()) {
+            m_path = pathBelowRoot(*object);
+            m_pathRenames = stage.renames();
+        }
+        return object;
+    }
+    if (m_path.empty())
+        return nullptr;
+    return resolvePath(stage.root(), stage.root(), m_path, m_host.nameCase());
+}
+
+std::optional<script::Value> ClipDelegate::get(script::Interpreter& vm, script::Object& self, const script::String& name)
+{
+    DisplayObject* object = target();
+    if (!object)
+        return script::Value(); // a removed clip: everything reads undefined
+    if (!isOriginal(*object))
+        return vm.getMember(script::Value(m_host.objectFor(*object)), name);
+    const NameCase nameCase = m_host.nameCase();
+    if (const auto property = clipPropertyNamed(name.view(), nameCase))
+        return m_host.readProperty(*object, *property);
+    if (name.equals("blendMode", vm.caseMode()))
+        return script::Value(blendName(object->blendMode));
+    if (name.equals("cacheAsBitmap", vm.caseMode()))
+        return script::Value(object->cacheAsBitmap);
+    // A variable of the clip hides a child of the same name.
+    if (self.properties().find(name, vm.caseMode()))
+        return std::nullopt;
+    if (DisplayObject* child = childNamed(*object, name.view(), nameCase))
+        return script::Value(m_host.objectFor(*child));
+    return std::nullopt;
+}
+
+script::Claim ClipDelegate::set(script::Interpreter& vm, script::Object&, const script::String& name,
+                                const script::Value& value)
+{
+    DisplayObject* object = target();
+    if (!object)
+        return script::Claim::Taken; // written into nothing
+    if (!isOriginal(*object)) {
+        vm.setMember(script::Value(m_host.objectFor(*object)), name, value);
+        return script::Claim::Taken;
+    }
+    if (const auto property = clipPropertyNamed(name.view(), m_host.nameCase())) {
+        m_host.writeProperty(*object, *property, value);
+        return script::Claim::Taken;
+    }
+    if (name.equals("blendMode", vm.caseMode())) {
+        if (const auto mode = blendModeOf(vm, value))
+            object->blendMode = *mode;
+        return script::Claim::Taken;
+    }
+    if (name.equals("cacheAsBitmap", vm.caseMode())) {
+        object->cacheAsBitmap = vm.toBoolean(value);
+        return script::Claim::Taken;
+    }
+    return script::Claim::NotMine;
+}
+
+bool ClipDelegate::has(script::Interpreter& vm, script::Object& self, const script::String& name)
+{
+    DisplayObject* object = target();
+    if (!object || !isOriginal(*object))
+        return false;
+    const NameCase nameCase = m_host.nameCase();
+    if (clipPropertyNamed(name.view(), nameCase))
+        return true;
+    return !self.properties().find(name, vm.caseMode()) && childNamed(*object, name.view(), nameCase);
+}
+
+void ClipDelegate::enumerate(script::Interpreter&, script::Object&, std::vector<script::String>& names)
+{
+    DisplayObject* object = target();
+    if (!object || !isOriginal(*object))
+        return;
+    if (const DisplayList* children = liveChildren(*object)) {
+        for (const auto& [depth, child] : children->objects()) {
+            if (!child->name.empty())
+                names.emplace_back(child->name);
+        }
+    }
+}
+
+} // namespace flash

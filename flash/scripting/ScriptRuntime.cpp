@@ -1,0 +1,129 @@
+// Where the stage's queued work meets the interpreter.
+#include "flash/scripting/ScriptRuntime.h"
+
+#include "flash/script/HostObject.h"
+#include "flash/script/Interpreter.h"
+#include "flash/scripting/ColorClass.h"
+#include "flash/scripting/MovieClipClass.h"
+
+namespace flash {
+namespace {
+
+// onClipEvent flags as the file stores them.
+namespace ClipEventFlag {
+constexpr uint32_t Load = 0x1, EnterFrame = 0x2, Unload = 0x4, Initialize = 0x200, Construct = 0x40000;
+}
+
+} // namespace
+
+ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, ScriptOutput output,
+                             std::function<double()> clock)
+    : m_movie(std::move(movie))
+    , m_host(stage, std::move(output), clock)
+    , m_vm(std::make_unique<script::Interpreter>(m_host))
+    , m_clock(std::move(clock))
+{
+    m_vm->setDefaultVersion(m_movie->header.version);
+    m_host.attach(*m_vm);
+    installMovieClip(*m_vm, m_host);
+    installColor(*m_vm);
+    // getVersion() reads this variable of the main movie, as the runtime kept it there.
+    if (script::Object* root = m_host.objectFor(stage.root()))
+        m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
+}
+
+ScriptRuntime::~ScriptRuntime() = default;
+
+void ScriptRuntime::setTimeLimit(std::chrono::milliseconds limit)
+{
+    m_vm->setTimeLimit(limit);
+}
+
+void ScriptRuntime::runInitActions(Stage&, DisplayObject& owner, const DoAction& action)
+{
+    m_vm->run({action.actions, m_movie, m_movie->header.version}, m_host.objectFor(owner));
+}
+
+void ScriptRuntime::runFrameActions(Stage&, DisplayObject& clip, const DoAction& action)
+{
+    m_vm->run({action.actions, m_movie, m_movie->header.version}, m_host.objectFor(clip));
+}
+
+// Each step looks the clip up again: a handler may remove the clip, or its parent.
+void ScriptRuntime::constructClip(Stage&, DisplayObject& clip)
+{
+    const ObjectHandle handle = handleOf(clip);
+    runClipActions(handle, ClipEventFlag::Initialize | ClipEventFlag::Construct);
+    if (DisplayObject* object = m_host.stage().registry().find(handle))
+        m_host.constructNow(*object);
+    runClipActions(handle, ClipEventFlag::Load);
+    callHandler(handle, "onLoad");
+}
+
+void ScriptRuntime::clipEvent(Stage&, DisplayObject& clip, ClipEvent event)
+{
+    const ObjectHandle handle = handleOf(clip);
+    switch (event) {
+    case ClipEvent::Load:
+        runClipActions(handle, ClipEventFlag::Load);
+        callHandler(handle, "onLoad");
+        break;
+    case ClipEvent::EnterFrame:
+        runClipActions(handle, ClipEventFlag::EnterFrame);
+        callHandler(handle, "onEnterFrame");
+        break;
+    case ClipEvent::Unload:
+        runClipActions(handle, ClipEventFlag::Unload);
+        callHandler(handle, "onUnload");
+        break;
+    }
+}
+
+// Removed clips are still found here until their unload handlers have run.
+script::Object* ScriptRuntime::objectOf(ObjectHandle handle)
+{
+    DisplayObject* object = m_host.stage().registry().find(handle);
+    return object ? m_host.objectFor(*object) : nullptr;
+}
+
+void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags)
+{
+    const DisplayObject* clip = m_host.stage().registry().find(handle);
+    if (!clip || clip->clipActions.empty())
+        return;
+    // The handlers belong to the movie, which outlives this call even if the clip goes.
+    const std::span<const ClipAction> handlers = clip->clipActions;
+    for (const ClipAction& handler : handlers) {
+        if (!(handler.events & flags))
+            continue;
+        script::Object* self = objectOf(handle);
+        if (!self)
+            return;
+        m_vm->run({handler.actions, m_movie, m_movie->header.version}, self);
+    }
+}
+
+void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name)
+{
+    if (script::Object* self = objectOf(handle))
+        m_vm->callMethod(script::Value(self), name);
+}
+
+void ScriptRuntime::finishTick()
+{
+    m_vm->runDueTimers(m_clock ? m_clock() : 0);
+    m_host.publishDrawings();
+}
+
+void ScriptRuntime::collect()
+{
+    m_vm->collect();
+}
+
+void ScriptRuntime::collectIfDue()
+{
+    if (m_vm->heap().isCollectionDue())
+        m_vm->collect();
+}
+
+} // namespace flash

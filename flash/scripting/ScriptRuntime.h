@@ -1,0 +1,52 @@
+// Runs a movie's scripts on its live stage: frame actions, init actions, clip
+// construction and clip events, the timers, and collection at the end of a tick.
+#pragma once
+
+#include "flash/scripting/StageHost.h"
+#include "flash/stage/StageScripts.h"
+
+#include <chrono>
+#include <memory>
+
+namespace flash::script {
+class Interpreter;
+}
+
+namespace flash {
+
+class ScriptRuntime final : public StageScripts {
+public:
+    // `clock`: milliseconds since the movie started, for getTimer and the timers.
+    ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, ScriptOutput output, std::function<double()> clock);
+    ~ScriptRuntime() override;
+
+    void runInitActions(Stage& stage, DisplayObject& owner, const DoAction& action) override;
+    void constructClip(Stage& stage, DisplayObject& clip) override;
+    void runFrameActions(Stage& stage, DisplayObject& clip, const DoAction& action) override;
+    void clipEvent(Stage& stage, DisplayObject& clip, ClipEvent event) override;
+
+    // The end of a tick's scripts: due timers, then drawings published for the renderer.
+    void finishTick();
+    // A safe point between ticks: frees what scripts no longer reach.
+    void collect();
+    // The same, once enough has been allocated since the last collection.
+    void collectIfDue();
+    // How long one block or handler may run before it is stopped (tests shorten it).
+    void setTimeLimit(std::chrono::milliseconds limit);
+
+    [[nodiscard]] script::Interpreter& vm() { return *m_vm; }
+    [[nodiscard]] StageHost& host() { return m_host; }
+
+private:
+    // Runs the clip's onClipEvent blocks whose event flags include any of `flags`.
+    void runClipActions(ObjectHandle clip, uint32_t flags);
+    void callHandler(ObjectHandle clip, std::string_view name);
+    [[nodiscard]] script::Object* objectOf(ObjectHandle clip);
+
+    std::shared_ptr<const Movie> m_movie;
+    StageHost m_host;
+    std::unique_ptr<script::Interpreter> m_vm;
+    std::function<double()> m_clock;
+};
+
+} // namespace flash

@@ -1,0 +1,394 @@
+// The host seam on the live stage.
+#include "flash/scripting/StageHost.h"
+
+#include "flash/script/Interpreter.h"
+#include "flash/scripting/ClipDelegate.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcScript, "flash.script", QtWarningMsg)
+
+namespace flash {
+namespace {
+
+script::Value toValue(const PropertyValue& value)
+{
+    if (const auto* number = std::get_if<double>(&value))
+        return script::Value(*number);
+    if (const auto* flag = std::get_if<bool>(&value))
+        return script::Value(*flag);
+    return script::Value(std::string_view(std::get<std::string>(value)));
+}
+
+// removeMovieClip takes clips at script depths 0 and up (stored kScriptDepthBase higher).
+bool isScriptDepth(Depth depth)
+{
+    return depth >= kScriptDepthBase && depth <= kScriptDepthBase + kHighestScriptDepth;
+}
+
+} // namespace
+
+StageHost::StageHost(Stage& stage, ScriptOutput output, std::function<double()> clock)
+    : m_stage(stage)
+    , m_output(std::move(output))
+    , m_clock(std::move(clock))
+    , m_nameCase(stage.movie().header.version >= 7 ? NameCase::Sensitive : NameCase::Insensitive)
+    , m_random(0x5eed)
+{
+    m_stage.registry().setForgetObserver([this](uint64_t id) {
+        m_objects.erase(id);
+        m_constructed.erase(id);
+        m_drawn.erase(id);
+    });
+}
+
+StageHost::~StageHost()
+{
+    m_stage.registry().setForgetObserver({});
+    if (m_vm && m_rootSource)
+        m_vm->heap().removeRootSource(m_rootSource);
+}
+
+void StageHost::attach(script::Interpreter& vm)
+{
+    m_vm = &vm;
+    m_rootSource = vm.heap().addRootSource([this](script::Tracer& tracer) {
+        for (const auto& [id, object] : m_objects)
+            tracer.mark(object);
+        for (const auto& [character, constructor] : m_classes)
+            tracer.mark(constructor);
+        tracer.mark(m_clipPrototype);
+        tracer.mark(m_buttonPrototype);
+    });
+}
+
+void StageHost::setPrototypes(script::Object* clip, script::Object* button)
+{
+    m_clipPrototype = clip;
+    m_buttonPrototype = button;
+}
+
+script::Object* StageHost::objectFor(DisplayObject& object)
+{
+    if (object.id == 0 || !m_vm)
+        return nullptr;
+    if (auto found = m_objects.find(object.id); found != m_objects.end())
+        return found->second;
+    script::Object* proto = m_vm->prototypes().object;
+    if (object.clip && m_clipPrototype)
+        proto = m_clipPrototype;
+    else if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character) && m_buttonPrototype)
+        proto = m_buttonPrototype;
+    auto* made = m_vm->heap().make<script::HostObject>(proto, std::make_unique<ClipDelegate>(*this, object));
+    m_objects.emplace(object.id, made);
+    return made;
+}
+
+DisplayObject* StageHost::displayObjectOf(const script::Object* object) const
+{
+    if (!object || object->kind() != script::ObjectKind::Host)
+        return nullptr;
+    const auto* delegate = dynamic_cast<const ClipDelegate*>(static_cast<const script::HostObject*>(object)->delegate());
+    return delegate ? delegate->target() : nullptr;
+}
+
+DisplayObject* StageHost::displayObjectOf(const script::Value& value) const
+{
+    return displayObjectOf(value.toObjectOrNull());
+}
+
+DisplayObject* StageHost::clipOf(script::Object& object) const
+{
+    DisplayObject* found = displayObjectOf(&object);
+    return found && found->clip ? found : nullptr;
+}
+
+script::Object* StageHost::classFor(uint16_t characterId) const
+{
+    const auto it = m_classes.find(characterId);
+    return it == m_classes.end() ? nullptr : it->second;
+}
+
+void StageHost::constructNow(DisplayObject& clip)
+{
+    if (!m_constructed.insert(clip.id).second)
+        return;
+    script::Object* constructor = classFor(clip.characterId);
+    script::Object* self = constructor ? objectFor(clip) : nullptr;
+    if (!self)
+        return;
+    // The clip becomes an instance of its class before the constructor runs on it.
+    const script::Value prototype = m_vm->getMember(script::Value(constructor), m_vm->names().prototype);
+    if (script::Object* proto = prototype.toObjectOrNull())
+        self->setProto(proto);
+    self->properties().put(m_vm->names().ctor, script::Value(constructor), script::PropertyFlag::DontEnum);
+    m_vm->call(script::Value(constructor), script::Value(self));
+}
+
+std::optional<uint16_t> StageHost::exportedCharacter(std::string_view linkage) const
+{
+    for (const auto& [name, id] : m_stage.movie().exports) {
+        if (namesEqual(name, linkage, m_nameCase))
+            return id;
+    }
+    return std::nullopt;
+}
+
+// ---- Paths and properties ----
+
+script::Object* StageHost::resolveTarget(script::Object* from, std::string_view path)
+{
+    DisplayObject* start = from ? displayObjectOf(from) : nullptr;
+    if (!start)
+        start = &m_stage.root();
+    DisplayObject* found = resolvePath(m_stage.root(), *start, path, m_nameCase);
+    return found ? objectFor(*found) : nullptr;
+}
+
+script::Object* StageHost::level(int n)
+{
+    return n == 0 ? objectFor(m_stage.root()) : nullptr;
+}
+
+script::Object* StageHost::parentOf(script::Object& clip)
+{
+    DisplayObject* object = displayObjectOf(&clip);
+    return object && object->parent ? objectFor(*object->parent) : nullptr;
+}
+
+bool StageHost::isClip(const script::Object& object) const
+{
+    if (object.kind() != script::ObjectKind::Host)
+        return false;
+    const auto* delegate = dynamic_cast<const ClipDelegate*>(static_cast<const script::HostObject&>(object).delegate());
+    return delegate && delegate->wasClip();
+}
+
+std::string StageHost::targetPath(script::Object& clip, script::PathStyle style)
+{
+    DisplayObject* object = displayObjectOf(&clip);
+    if (!object)
+        return {};
+    return style == script::PathStyle::Dot ? dotPath(*object) : slashPath(*object);
+}
+
+script::Value StageHost::readProperty(DisplayObject& object, ClipProperty property)
+{
+    return toValue(clipProperty(m_stage, object, property));
+}
+
+void StageHost::writeProperty(DisplayObject& object, ClipProperty property, const script::Value& value)
+{
+    switch (clipPropertyKind(property)) {
+    case PropertyKind::Number:
+        setClipProperty(m_stage, object, property, m_vm->toNumber(value));
+        break;
+    case PropertyKind::Text:
+        setClipProperty(m_stage, object, property, m_vm->toString(value).toStd());
+        break;
+    case PropertyKind::Boolean:
+        // Numbers and numeric strings count by their value, as older movies write _visible = 0.
+        setClipProperty(m_stage, object, property,
+                        value.isString() ? m_vm->toNumber(value) != 0 : m_vm->toBoolean(value));
+        break;
+    }
+}
+
+script::Value StageHost::getProperty(script::Object* clip, int index)
+{
+    DisplayObject* object = clip ? displayObjectOf(clip) : nullptr;
+    const auto property = clipPropertyAt(index);
+    if (!object || !property)
+        return {};
+    return readProperty(*object, *property);
+}
+
+void StageHost::setProperty(script::Object* clip, int index, const script::Value& value)
+{
+    DisplayObject* object = clip ? displayObjectOf(clip) : nullptr;
+    const auto property = clipPropertyAt(index);
+    if (object && property)
+        writeProperty(*object, *property, value);
+}
+
+// ---- Timelines ----
+
+void StageHost::gotoFrame(script::Object& clip, uint32_t frame, script::GotoPlay play)
+{
+    DisplayObject* object = clipOf(clip);
+    if (!object)
+        return;
+    m_stage.gotoFrame(*object, frame);
+    play == script::GotoPlay::Play ? Stage::play(*object) : Stage::stop(*object);
+}
+
+bool StageHost::gotoLabel(script::Object& clip, std::string_view label, script::GotoPlay play)
+{
+    DisplayObject* object = clipOf(clip);
+    if (!object || !m_stage.gotoLabel(*object, std::string(label)))
+        return false;
+    play == script::GotoPlay::Play ? Stage::play(*object) : Stage::stop(*object);
+    return true;
+}
+
+void StageHost::play(script::Object& clip)
+{
+    if (DisplayObject* object = clipOf(clip))
+        Stage::play(*object);
+}
+
+void StageHost::stop(script::Object& clip)
+{
+    if (DisplayObject* object = clipOf(clip))
+        Stage::stop(*object);
+}
+
+void StageHost::nextFrame(script::Object& clip)
+{
+    if (DisplayObject* object = clipOf(clip)) {
+        if (object->clip->currentFrame + 1 < object->clip->frameCount())
+            m_stage.gotoFrame(*object, object->clip->currentFrame + 1);
+        Stage::stop(*object);
+    }
+}
+
+void StageHost::prevFrame(script::Object& clip)
+{
+    if (DisplayObject* object = clipOf(clip)) {
+        if (object->clip->currentFrame > 0)
+            m_stage.gotoFrame(*object, object->clip->currentFrame - 1);
+        Stage::stop(*object);
+    }
+}
+
+script::FrameCounts StageHost::frames(script::Object& clip)
+{
+    DisplayObject* object = clipOf(clip);
+    const uint32_t total = object ? object->clip->frameCount() : 0;
+    // The whole file is loaded before the first frame runs.
+    return {total, total};
+}
+
+std::optional<uint32_t> StageHost::frameOfLabel(script::Object& clip, std::string_view label)
+{
+    DisplayObject* object = clipOf(clip);
+    if (!object || !object->clip->timeline)
+        return std::nullopt;
+    return object->clip->timeline->frameOfLabel(std::string(label));
+}
+
+void StageHost::callFrame(script::Object& clip, uint32_t frame)
+{
+    DisplayObject* object = clipOf(clip);
+    if (!object || !object->clip->timeline || frame >= object->clip->frameCount())
+        return;
+    const int version = swfVersion();
+    for (const ControlTag& tag : object->clip->timeline->frames[frame].tags) {
+        if (const auto* action = std::get_if<DoAction>(&tag); action && !action->initSpriteId)
+            m_vm->run({action->actions, m_stage.sharedMovie(), version}, &clip);
+    }
+}
+
+// ---- Script-made clips ----
+
+void StageHost::cloneSprite(script::Object& source, std::string_view name, int depth)
+{
+    DisplayObject* original = displayObjectOf(&source);
+    if (!original || depth < kLowestScriptDepth || depth > kHighestScriptDepth)
+        return;
+    m_stage.duplicate(*original, Depth(depth) + kScriptDepthBase, std::string(name));
+}
+
+void StageHost::removeScriptClip(DisplayObject& object)
+{
+    if (isScriptDepth(object.depth) && &object != &m_stage.root())
+        m_stage.remove(object);
+}
+
+void StageHost::removeSprite(script::Object& clip)
+{
+    if (DisplayObject* object = displayObjectOf(&clip))
+        removeScriptClip(*object);
+}
+
+void StageHost::startDrag(script::Object& clip, script::DragCenter center, std::optional<script::DragBounds> bounds)
+{
+    if (DisplayObject* object = displayObjectOf(&clip))
+        m_drag = Drag{handleOf(*object), center, bounds};
+}
+
+void StageHost::endDrag()
+{
+    m_drag.reset();
+}
+
+// ---- Drawings ----
+
+Drawing& StageHost::drawingOf(DisplayObject& clip)
+{
+    if (!clip.drawingBuilder)
+        clip.drawingBuilder = std::make_unique<Drawing>();
+    m_drawn.insert(clip.id);
+    return *clip.drawingBuilder;
+}
+
+void StageHost::publishDrawings()
+{
+    for (uint64_t id : m_drawn) {
+        if (DisplayObject* clip = m_stage.find(ObjectHandle{id}); clip && clip->drawingBuilder)
+            clip->drawing = clip->drawingBuilder->shape();
+    }
+    m_drawn.clear();
+}
+
+// ---- The player ----
+
+void StageHost::getUrl(const script::UrlRequest& request)
+{
+    // Nothing is fetched or opened from a movie (loading comes with its own stage); this is no fault.
+    qCInfo(lcScript, "getURL not followed: %s", request.url.c_str());
+}
+
+void StageHost::toggleQuality()
+{
+    PlayerSettingsSeen& settings = m_stage.playerSettings();
+    settings.quality = settings.quality == "LOW" ? "HIGH" : "LOW";
+    settings.highQuality = settings.quality == "LOW" ? 0 : 1;
+}
+
+void StageHost::trace(std::string_view line)
+{
+    if (m_output.trace)
+        m_output.trace(line);
+}
+
+uint32_t StageHost::random(uint32_t bound)
+{
+    return bound <= 1 ? 0 : std::uniform_int_distribution<uint32_t>(0, bound - 1)(m_random);
+}
+
+void StageHost::report(std::string_view line)
+{
+    // A movie that faults every frame says so a bounded number of times.
+    if (m_reportsLeft == 0)
+        return;
+    --m_reportsLeft;
+    if (m_output.report)
+        m_output.report(line);
+    else
+        qCWarning(lcScript, "%.*s", int(line.size()), line.data());
+}
+
+bool StageHost::registerClass(std::string_view linkage, script::Object* constructor)
+{
+    const auto character = exportedCharacter(linkage);
+    if (!character)
+        return false;
+    if (constructor)
+        m_classes[*character] = constructor;
+    else
+        m_classes.erase(*character);
+    return true;
+}
+
+} // namespace flash

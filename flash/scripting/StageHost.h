@@ -1,0 +1,131 @@
+// The interpreter's host on the live stage: clips appear to scripts as
+// host-backed objects, one per display object, made on first use and kept
+// alive while the object is on stage; target paths, properties, timelines and
+// script-made clips go to the stage.
+#pragma once
+
+#include "flash/script/ScriptHost.h"
+#include "flash/stage/ClipProperties.h"
+#include "flash/stage/Stage.h"
+
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace flash::script {
+class Interpreter;
+class Object;
+}
+
+namespace flash {
+
+// Where trace lines and reports about script faults go.
+struct ScriptOutput {
+    std::function<void(std::string_view)> trace;
+    std::function<void(std::string_view)> report;
+};
+
+class StageHost final : public script::ScriptHost {
+public:
+    // `clock` gives milliseconds since the movie started.
+    StageHost(Stage& stage, ScriptOutput output, std::function<double()> clock);
+    ~StageHost() override;
+    StageHost(const StageHost&) = delete;
+    StageHost& operator=(const StageHost&) = delete;
+
+    // Connects the interpreter, once it exists (it needs this host to be made).
+    void attach(script::Interpreter& vm);
+    [[nodiscard]] script::Interpreter& vm() const { return *m_vm; }
+    [[nodiscard]] Stage& stage() const { return m_stage; }
+    [[nodiscard]] NameCase nameCase() const { return m_nameCase; }
+    [[nodiscard]] int swfVersion() const { return m_stage.movie().header.version; }
+
+    // The script object of `object`, made on first use.
+    [[nodiscard]] script::Object* objectFor(DisplayObject& object);
+    // The display object a clip's script object stands for, while it is on stage
+    // (or the clip now at its path, once it is gone); null for other objects.
+    [[nodiscard]] DisplayObject* displayObjectOf(const script::Object* object) const;
+    [[nodiscard]] DisplayObject* displayObjectOf(const script::Value& value) const;
+    // Makes a new clip an instance of the class registered for its symbol and runs
+    // the constructor on it, once; clips without a class are left as they are.
+    void constructNow(DisplayObject& clip);
+    // The constructor registered for a symbol; null when none.
+    [[nodiscard]] script::Object* classFor(uint16_t characterId) const;
+    // The prototypes clips and buttons are made with (set by their classes).
+    void setPrototypes(script::Object* clip, script::Object* button);
+
+    // ScriptHost
+    [[nodiscard]] script::Object* resolveTarget(script::Object* from, std::string_view path) override;
+    [[nodiscard]] script::Object* level(int n) override;
+    [[nodiscard]] script::Object* parentOf(script::Object& clip) override;
+    [[nodiscard]] bool isClip(const script::Object& object) const override;
+    [[nodiscard]] std::string targetPath(script::Object& clip, script::PathStyle style) override;
+    [[nodiscard]] script::Value getProperty(script::Object* clip, int index) override;
+    void setProperty(script::Object* clip, int index, const script::Value& value) override;
+    void gotoFrame(script::Object& clip, uint32_t frame, script::GotoPlay play) override;
+    bool gotoLabel(script::Object& clip, std::string_view label, script::GotoPlay play) override;
+    void play(script::Object& clip) override;
+    void stop(script::Object& clip) override;
+    void nextFrame(script::Object& clip) override;
+    void prevFrame(script::Object& clip) override;
+    [[nodiscard]] script::FrameCounts frames(script::Object& clip) override;
+    [[nodiscard]] std::optional<uint32_t> frameOfLabel(script::Object& clip, std::string_view label) override;
+    void callFrame(script::Object& clip, uint32_t frame) override;
+    void cloneSprite(script::Object& source, std::string_view name, int depth) override;
+    void removeSprite(script::Object& clip) override;
+    void startDrag(script::Object& clip, script::DragCenter center, std::optional<script::DragBounds> bounds) override;
+    void endDrag() override;
+    void getUrl(const script::UrlRequest& request) override;
+    void toggleQuality() override;
+    void stopSounds() override { }
+    void trace(std::string_view line) override;
+    [[nodiscard]] double timeMs() override { return m_clock ? m_clock() : 0; }
+    [[nodiscard]] uint32_t random(uint32_t bound) override;
+    void report(std::string_view line) override;
+    bool registerClass(std::string_view linkage, script::Object* constructor) override;
+
+    // Reading and writing one property, converting the value as the property wants it.
+    [[nodiscard]] script::Value readProperty(DisplayObject& object, ClipProperty property);
+    void writeProperty(DisplayObject& object, ClipProperty property, const script::Value& value);
+    // Removes a clip a script made (script depths only, as removeMovieClip does).
+    void removeScriptClip(DisplayObject& object);
+    // The character exported under `linkage`, if any.
+    [[nodiscard]] std::optional<uint16_t> exportedCharacter(std::string_view linkage) const;
+
+    // A dragged clip follows the pointer (moved by the input stage).
+    struct Drag {
+        ObjectHandle clip;
+        script::DragCenter center = script::DragCenter::AsGrabbed;
+        std::optional<script::DragBounds> bounds;
+    };
+    [[nodiscard]] const std::optional<Drag>& drag() const { return m_drag; }
+
+    // The drawing of a clip, for the drawing API; what is drawn shows once published.
+    [[nodiscard]] Drawing& drawingOf(DisplayObject& clip);
+    // Hands every drawing changed since the last call to the renderer.
+    void publishDrawings();
+
+private:
+    [[nodiscard]] DisplayObject* clipOf(script::Object& object) const;
+
+    Stage& m_stage;
+    ScriptOutput m_output;
+    std::function<double()> m_clock;
+    script::Interpreter* m_vm = nullptr;
+    NameCase m_nameCase;
+    std::unordered_map<uint64_t, script::Object*> m_objects; // by display object identity
+    std::map<uint16_t, script::Object*> m_classes;           // registered classes by character
+    std::unordered_set<uint64_t> m_constructed;              // clips whose class constructor has run
+    script::Object* m_clipPrototype = nullptr;
+    script::Object* m_buttonPrototype = nullptr;
+    std::optional<Drag> m_drag;
+    std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
+    std::mt19937 m_random;
+    uint32_t m_rootSource = 0;
+    uint32_t m_reportsLeft = 1000;
+};
+
+} // namespace flash
