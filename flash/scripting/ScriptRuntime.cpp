@@ -32,7 +32,12 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
 }
 
-ScriptRuntime::~ScriptRuntime() = default;
+ScriptRuntime::~ScriptRuntime()
+{
+    // The host is destroyed after the interpreter; it must not reach into it then.
+    m_host.detach();
+    m_vm.reset();
+}
 
 void ScriptRuntime::setTimeLimit(std::chrono::milliseconds limit)
 {

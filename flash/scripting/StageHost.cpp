@@ -45,8 +45,14 @@ StageHost::StageHost(Stage& stage, ScriptOutput output, std::function<double()> 
 StageHost::~StageHost()
 {
     m_stage.registry().setForgetObserver({});
+}
+
+void StageHost::detach()
+{
     if (m_vm && m_rootSource)
         m_vm->heap().removeRootSource(m_rootSource);
+    m_vm = nullptr;
+    m_rootSource = 0;
 }
 
 void StageHost::attach(script::Interpreter& vm)

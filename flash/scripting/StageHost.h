@@ -38,6 +38,8 @@ public:
 
     // Connects the interpreter, once it exists (it needs this host to be made).
     void attach(script::Interpreter& vm);
+    // Lets go of the interpreter before it is destroyed.
+    void detach();
     [[nodiscard]] script::Interpreter& vm() const { return *m_vm; }
     [[nodiscard]] Stage& stage() const { return m_stage; }
     [[nodiscard]] NameCase nameCase() const { return m_nameCase; }
