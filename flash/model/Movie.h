@@ -119,6 +119,9 @@ struct Movie {
         return it == dictionary.end() ? nullptr : &it->second;
     }
 
+    // ActionScript 3 movies keep their code in DoABC tags, which this player does not run.
+    [[nodiscard]] bool usesActionScript3() const { return fileAttributes & 0x08; }
+
     template<typename T>
     [[nodiscard]] std::shared_ptr<const T> find(uint16_t id, uint32_t frame = 0) const
     {

@@ -53,8 +53,7 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
         Stage::stop(m_stage->root());
     m_loadedAt = std::chrono::steady_clock::now();
     m_ticks = 0;
-    constexpr uint32_t kActionScript3 = 0x08;
-    if (m_movie->fileAttributes & kActionScript3) {
+    if (m_movie->usesActionScript3()) {
         m_frameControl = std::make_unique<FrameControlScripts>();
         m_scripts = m_frameControl.get();
     } else {

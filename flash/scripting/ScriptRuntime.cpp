@@ -19,9 +19,8 @@ constexpr uint32_t Load = 0x1, EnterFrame = 0x2, Unload = 0x4, Initialize = 0x20
 ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, ScriptOutput output,
                              std::function<double()> clock)
     : m_movie(std::move(movie))
-    , m_host(stage, std::move(output), clock)
+    , m_host(stage, std::move(output), std::move(clock))
     , m_vm(std::make_unique<script::Interpreter>(m_host))
-    , m_clock(std::move(clock))
 {
     m_vm->setDefaultVersion(m_movie->header.version);
     m_host.attach(*m_vm);
@@ -116,7 +115,7 @@ void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name)
 
 void ScriptRuntime::finishTick()
 {
-    m_vm->runDueTimers(m_clock ? m_clock() : 0);
+    m_vm->runDueTimers(m_host.timeMs());
     m_host.publishDrawings();
 }
 

@@ -46,7 +46,6 @@ private:
     std::shared_ptr<const Movie> m_movie;
     StageHost m_host;
     std::unique_ptr<script::Interpreter> m_vm;
-    std::function<double()> m_clock;
 };
 
 } // namespace flash

@@ -20,8 +20,7 @@ constexpr int kTicks = 200;
 
 bool hasActionScript12(const Movie& movie)
 {
-    constexpr uint32_t kActionScript3 = 0x08;
-    if (movie.fileAttributes & kActionScript3)
+    if (movie.usesActionScript3())
         return false;
     bool any = false;
     forEachActionBlock(movie, [&](const ActionBlockSite&, std::span<const uint8_t>) { any = true; });
