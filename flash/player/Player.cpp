@@ -65,6 +65,11 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     m_workToSettle = true;
     m_renderer = std::make_unique<Renderer>(m_movie);
     m_renderer->setQuality(m_settings.quality);
+    if (m_runtime) {
+        m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
+            return m_renderer && m_renderer->hitTest(object, stagePoint);
+        });
+    }
     m_clock.setFrameRate(m_movie->header.frameRate);
     m_clock.start();
     return true;

@@ -9,9 +9,12 @@
 #include "flash/render/RenderCache.h"
 #include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
+#include "flash/stage/LocalBounds.h"
+#include "flash/stage/ScriptMask.h"
 
 #include <QPainter>
 #include <cmath>
+#include <limits>
 
 namespace flash {
 
@@ -51,9 +54,30 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
             masks.push(*object->clipDepth, isUsable(mask.toView) ? maskOutline(m_context, mask) : QPainterPath());
             continue;
         }
-        if (object->visible && !(grid && drawInGrid(*object, *grid, toView, transform)))
+        if (!object->visible || isScriptMask(*object))
+            continue;
+        if (const DisplayObject* mask = scriptMaskOf(*object)) {
+            drawMasked(*object, *mask, toView, transform, level);
+            continue;
+        }
+        if (!(grid && drawInGrid(*object, *grid, toView, transform)))
             drawObject(*object, toView, transform, level);
     }
+}
+
+// A mask set by a script clips by its area where it stands on the stage, wherever
+// the masked object sits in the tree.
+void DisplayListPainter::drawMasked(const DisplayObject& object, const DisplayObject& mask, const Matrix& parentToView,
+                                    const ColorTransform& parentTransform, int level)
+{
+    const Matrix maskParentToView = mask.parent ? m_context.stageToView.multiplied(toStage(*mask.parent))
+                                                : m_context.stageToView;
+    const Placement maskPlacement = placementOf(mask, maskParentToView);
+    if (!isUsable(maskPlacement.toView))
+        return;
+    MaskStack clip(m_context.painter);
+    clip.push(std::numeric_limits<int32_t>::max(), maskOutline(m_context, maskPlacement));
+    drawObject(object, parentToView, parentTransform, level);
 }
 
 void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& parentToView,
@@ -197,8 +221,13 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
     {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(m_context.painter.renderHints());
-        PaintContext layerContext{layerPainter, m_context.cache, m_context.movie,
-                                  m_context.highQuality, m_context.stageScale, m_context.visitBudget};
+        PaintContext layerContext{layerPainter,
+                                  m_context.cache,
+                                  m_context.movie,
+                                  m_context.highQuality,
+                                  m_context.stageScale,
+                                  translation(-area.left(), -area.top()).multiplied(m_context.stageToView),
+                                  m_context.visitBudget};
         DisplayListPainter(layerContext, true).drawContent(inner, level);
     }
     compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);

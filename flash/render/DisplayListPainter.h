@@ -22,6 +22,8 @@ public:
     void draw(const Placement& placement, int level);
 
 private:
+    void drawMasked(const DisplayObject& object, const DisplayObject& mask, const Matrix& parentToView,
+                    const ColorTransform& parentTransform, int level);
     void drawObject(const DisplayObject& object, const Matrix& parentToView,
                     const ColorTransform& parentTransform, int level);
     void drawContent(const Placement& placement, int level);

@@ -80,6 +80,8 @@ void MaskCollector::collect(const Placement& placement, int level)
                 collect(*child, level + 1);
         }
     } else if (placement.children) {
+        if (placement.drawing)
+            addShape(*m_context.cache.drawingOutline(placement.drawing), placement.toView);
         for (const auto& [depth, object] : placement.children->objects()) {
             if (object->clipDepth)
                 continue; // masks inside a mask are not part of its area

@@ -15,6 +15,7 @@ struct PaintContext {
     const Movie& movie;
     bool highQuality = true;
     double stageScale = 1.0 / 20; // view pixels per stage twip, for strokes that do not scale
+    Matrix stageToView;           // the stage's twips to this painter's pixels (masks set by scripts)
     // Placements left to visit in this frame: buttons and sprites that contain
     // themselves or each other many times over stop here instead of running away.
     size_t* visitBudget = nullptr;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "flash/model/Geometry.h"
+#include "flash/model/ShapeDef.h"
 
 #include <QColor>
 #include <QTransform>
@@ -39,6 +40,26 @@ namespace flash {
 [[nodiscard]] inline Matrix scaling(double sx, double sy)
 {
     return Matrix{sx, 0, 0, sy, 0, 0};
+}
+
+[[nodiscard]] inline Qt::PenCapStyle toQCap(CapStyle cap)
+{
+    switch (cap) {
+    case CapStyle::None: return Qt::FlatCap;
+    case CapStyle::Square: return Qt::SquareCap;
+    case CapStyle::Round: break;
+    }
+    return Qt::RoundCap;
+}
+
+[[nodiscard]] inline Qt::PenJoinStyle toQJoin(JoinStyle join)
+{
+    switch (join) {
+    case JoinStyle::Bevel: return Qt::BevelJoin;
+    case JoinStyle::Miter: return Qt::MiterJoin;
+    case JoinStyle::Round: break;
+    }
+    return Qt::RoundJoin;
 }
 
 } // namespace flash

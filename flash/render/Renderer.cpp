@@ -1,6 +1,8 @@
 // The stage: background, "show all" scaling and the walk of the root display list.
 #include "flash/render/Renderer.h"
 
+#include "flash/render/HitTest.h"
+
 #include "flash/render/DisplayListPainter.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
@@ -34,6 +36,11 @@ void Renderer::setDictionaryFrame(uint32_t frame)
     m_cache->setDictionaryFrame(frame);
 }
 
+bool Renderer::hitTest(const DisplayObject& object, Point stagePoint)
+{
+    return hitsDrawnArea(*m_cache, *m_movie, object, stagePoint);
+}
+
 void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize)
 {
     paintView(painter, viewSize, [&](DisplayListPainter& lists, const Matrix& toView) {
@@ -60,7 +67,7 @@ void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
     const Matrix toView = stageToView(m_movie->header.stage, viewSize);
     size_t visits = kVisitsPerFrame;
-    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, &visits};
+    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits};
     DisplayListPainter lists(context, false);
     draw(lists, toView);
     painter.restore();

@@ -53,6 +53,9 @@ public:
     // Twips of the stage to pixels of a view of `viewSize`, "show all".
     [[nodiscard]] static Matrix stageToView(const Rect& stage, QSize viewSize);
 
+    // Whether `stagePoint` (twips) falls on what `object` draws, shape by shape.
+    [[nodiscard]] bool hitTest(const DisplayObject& object, Point stagePoint);
+
     void setQuality(RenderQuality quality) { m_quality = quality; }
     // The main timeline's frame, for characters a movie defines anew as it plays.
     void setDictionaryFrame(uint32_t frame);

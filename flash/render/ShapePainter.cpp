@@ -99,26 +99,6 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     painter.restore();
 }
 
-Qt::PenCapStyle toQCap(CapStyle cap)
-{
-    switch (cap) {
-    case CapStyle::None: return Qt::FlatCap;
-    case CapStyle::Square: return Qt::SquareCap;
-    case CapStyle::Round: break;
-    }
-    return Qt::RoundCap;
-}
-
-Qt::PenJoinStyle toQJoin(JoinStyle join)
-{
-    switch (join) {
-    case JoinStyle::Bevel: return Qt::BevelJoin;
-    case JoinStyle::Miter: return Qt::MiterJoin;
-    case JoinStyle::Round: break;
-    }
-    return Qt::RoundJoin;
-}
-
 // The stroke's width in view pixels under the line's scaling mode.
 double strokePixels(const PaintContext& context, const LineStyle& line, const Matrix& toView)
 {

@@ -2,7 +2,9 @@
 #include "flash/scripting/ClipDelegate.h"
 
 #include "flash/script/Interpreter.h"
+#include "flash/script/String.h"
 #include "flash/scripting/StageHost.h"
+#include "flash/scripting/TransformClass.h"
 #include "flash/stage/ClipProperties.h"
 #include "flash/stage/DisplayPath.h"
 
@@ -38,6 +40,15 @@ std::optional<BlendMode> blendModeOf(script::Interpreter& vm, const script::Valu
             return BlendMode(i == 0 ? 0 : i + 1);
     }
     return std::nullopt;
+}
+
+// "_level0", "_level12": a level by number.
+bool isLevelPath(std::string_view name)
+{
+    constexpr std::string_view prefix = "_level";
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 6 || !script::equalsFolded(name.substr(0, prefix.size()), prefix))
+        return false;
+    return name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos;
 }
 
 std::string pathBelowRoot(const DisplayObject& object)
@@ -83,10 +94,16 @@ std::optional<script::Value> ClipDelegate::get(script::Interpreter& vm, script::
     const NameCase nameCase = m_host.nameCase();
     if (const auto property = clipPropertyNamed(name.view(), nameCase))
         return m_host.readProperty(*object, *property);
+    if (name.equals("_parent", vm.caseMode()))
+        return object->parent ? script::Value(m_host.objectFor(*object->parent)) : script::Value();
+    if (name.equals("_root", vm.caseMode()) || isLevelPath(name.view()))
+        return script::Value(m_host.resolveTarget(&self, name.view()));
     if (name.equals("blendMode", vm.caseMode()))
         return script::Value(blendName(object->blendMode));
     if (name.equals("cacheAsBitmap", vm.caseMode()))
         return script::Value(object->cacheAsBitmap);
+    if (name.equals("transform", vm.caseMode()) && m_host.swfVersion() >= 8)
+        return transformOf(vm, script::Value(&self));
     // A variable of the clip hides a child of the same name.
     if (self.properties().find(name, vm.caseMode()))
         return std::nullopt;
@@ -116,6 +133,10 @@ script::Claim ClipDelegate::set(script::Interpreter& vm, script::Object&, const 
     }
     if (name.equals("cacheAsBitmap", vm.caseMode())) {
         object->cacheAsBitmap = vm.toBoolean(value);
+        return script::Claim::Taken;
+    }
+    if (name.equals("transform", vm.caseMode()) && m_host.swfVersion() >= 8) {
+        assignTransform(vm, m_handle, value);
         return script::Claim::Taken;
     }
     return script::Claim::NotMine;

@@ -7,6 +7,7 @@
 #include "flash/scripting/ClipDrawingCalls.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/LocalBounds.h"
+#include "flash/stage/ScriptMask.h"
 
 #include <cmath>
 #include <limits>
@@ -326,21 +327,42 @@ std::optional<Rect> stageBounds(StageHost& host, const DisplayObject& object)
 
 Value hitTest(CallContext& c)
 {
+    const double x = number(c, 0) * kTwipsPerPixel, y = number(c, 1) * kTwipsPerPixel;
+    const bool shapeFlag = c.vm.toBoolean(c.arg(2));
     DisplayObject* object = self(c);
     StageHost& host = hostOf(c);
     if (!object)
         return Value(false);
-    const auto mine = stageBounds(host, *object);
-    if (!mine)
-        return Value(false);
     if (DisplayObject* other = host.displayObjectOf(c.arg(0))) {
+        const auto mine = stageBounds(host, *object);
         const auto theirs = stageBounds(host, *other);
-        return Value(theirs && mine->xMin <= theirs->xMax && theirs->xMin <= mine->xMax && mine->yMin <= theirs->yMax
-                     && theirs->yMin <= mine->yMax);
+        return Value(mine && theirs && mine->xMin <= theirs->xMax && theirs->xMin <= mine->xMax
+                     && mine->yMin <= theirs->yMax && theirs->yMin <= mine->yMax);
     }
-    // A point on the stage, in pixels; shapes are tested by their bounds.
-    const double x = number(c, 0) * kTwipsPerPixel, y = number(c, 1) * kTwipsPerPixel;
-    return Value(x >= mine->xMin && x <= mine->xMax && y >= mine->yMin && y <= mine->yMax);
+    // A point on the stage, in pixels: against the shapes themselves with the shape flag, else the bounds.
+    if (shapeFlag && host.shapeHitTest()) {
+        host.publishDrawings(); // what this script drew counts at once
+        return Value(host.shapeHitTest()(*object, Point{x, y}));
+    }
+    const auto mine = stageBounds(host, *object);
+    return Value(mine && x >= mine->xMin && x <= mine->xMax && y >= mine->yMin && y <= mine->yMax);
+}
+
+// setMask(clip or target path), setMask(null) lifts it.
+Value setMask(CallContext& c)
+{
+    const Value maskValue = c.arg(0).isString() ? Value(c.vm.toString(c.arg(0))) : c.arg(0);
+    DisplayObject* object = self(c);
+    if (!object)
+        return Value(false);
+    StageHost& host = hostOf(c);
+    DisplayObject* mask = host.displayObjectOf(maskValue);
+    if (!mask && maskValue.isString()) {
+        if (script::Object* found = host.resolveTarget(host.objectFor(*object), maskValue.asString().view()))
+            mask = host.displayObjectOf(found);
+    }
+    setScriptMask(*object, mask);
+    return Value(true);
 }
 
 // Maps the x and y of a point object in place.
@@ -425,7 +447,7 @@ constexpr Method kMethods[] = {
     {"createEmptyMovieClip", createEmptyMovieClip}, {"removeMovieClip", removeMovieClip},
     {"getDepth", getDepth}, {"swapDepths", swapDepths}, {"getNextHighestDepth", getNextHighestDepth},
     {"getInstanceAtDepth", getInstanceAtDepth}, {"getBounds", getBounds}, {"getRect", getBounds},
-    {"hitTest", hitTest}, {"localToGlobal", localToGlobal}, {"globalToLocal", globalToLocal},
+    {"hitTest", hitTest}, {"setMask", setMask}, {"localToGlobal", localToGlobal}, {"globalToLocal", globalToLocal},
     {"getSWFVersion", getSWFVersion}, {"getBytesLoaded", getBytes}, {"getBytesTotal", getBytes},
     {"startDrag", startDrag}, {"stopDrag", stopDrag},
 };

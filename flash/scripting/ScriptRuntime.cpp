@@ -4,6 +4,7 @@
 #include "flash/script/HostObject.h"
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ColorClass.h"
+#include "flash/scripting/TransformClass.h"
 #include "flash/scripting/MovieClipClass.h"
 
 namespace flash {
@@ -26,6 +27,7 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     m_host.attach(*m_vm);
     installMovieClip(*m_vm, m_host);
     installColor(*m_vm);
+    installTransform(*m_vm);
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);

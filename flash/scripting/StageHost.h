@@ -105,6 +105,12 @@ public:
     };
     [[nodiscard]] const std::optional<Drag>& drag() const { return m_drag; }
 
+    // Whether a stage point (twips) falls on what an object draws, shape by shape;
+    // given by whoever draws the stage. Without it, objects answer by their bounds.
+    using ShapeHitTest = std::function<bool(const DisplayObject&, Point)>;
+    void setShapeHitTest(ShapeHitTest test) { m_shapeHitTest = std::move(test); }
+    [[nodiscard]] const ShapeHitTest& shapeHitTest() const { return m_shapeHitTest; }
+
     // The drawing of a clip, for the drawing API; what is drawn shows once published.
     [[nodiscard]] Drawing& drawingOf(DisplayObject& clip);
     // Hands every drawing changed since the last call to the renderer.
@@ -124,6 +130,7 @@ private:
     script::Object* m_clipPrototype = nullptr;
     script::Object* m_buttonPrototype = nullptr;
     std::optional<Drag> m_drag;
+    ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;
     uint32_t m_rootSource = 0;

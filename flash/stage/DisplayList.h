@@ -6,6 +6,7 @@
 #include "flash/model/DisplayTags.h"
 #include "flash/model/Movie.h"
 #include "flash/stage/Drawing.h"
+#include "flash/stage/ObjectRegistry.h"
 
 #include <cstdint>
 #include <map>
@@ -84,6 +85,10 @@ struct DisplayObject {
     std::span<const ClipAction> clipActions; // event handlers of the placing tag (the movie keeps them)
     std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
     std::unique_ptr<Drawing> drawingBuilder; // the drawing calls behind it, once a script draws
+    // setMask: the object whose area clips this one, and on that mask, the object it clips.
+    // Both sides are kept so that either may leave the stage first.
+    ObjectHandle maskedBy;
+    ObjectHandle masking;
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };
