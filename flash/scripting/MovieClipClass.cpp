@@ -461,15 +461,15 @@ void installMovieClip(script::Interpreter& vm, StageHost& host)
     for (const Method& method : kMethods)
         vm.define(*clipPrototype, method.name, Value(vm.newNative(method.function)));
     installDrawingCalls(vm, *clipPrototype);
-    vm.define(*clipPrototype, "enabled", Value(true), 0);
-    vm.define(*clipPrototype, "useHandCursor", Value(true), 0);
+    vm.define(*clipPrototype, "enabled", Value(true), script::PropertyFlag::DontEnum);
+    vm.define(*clipPrototype, "useHandCursor", Value(true), script::PropertyFlag::DontEnum);
     vm.define(*vm.global(), "MovieClip", Value(clipClass));
 
     script::Object* buttonPrototype = vm.newObject();
     script::FunctionObject* buttonClass = vm.newConstructor(movieClipConstructor, buttonPrototype);
     vm.define(*buttonPrototype, "getDepth", Value(vm.newNative(getDepth)));
-    vm.define(*buttonPrototype, "enabled", Value(true), 0);
-    vm.define(*buttonPrototype, "useHandCursor", Value(true), 0);
+    vm.define(*buttonPrototype, "enabled", Value(true), script::PropertyFlag::DontEnum);
+    vm.define(*buttonPrototype, "useHandCursor", Value(true), script::PropertyFlag::DontEnum);
     vm.define(*vm.global(), "Button", Value(buttonClass));
     host.setPrototypes(clipPrototype, buttonPrototype);
 }

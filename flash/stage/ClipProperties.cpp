@@ -6,6 +6,7 @@
 #include "flash/stage/LocalBounds.h"
 #include "flash/stage/Stage.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -167,6 +168,23 @@ PropertyValue clipProperty(const Stage& stage, const DisplayObject& object, Clip
     return 0.0;
 }
 
+namespace {
+
+// Positions are kept in whole twips and colour multipliers in 1/256 steps, as
+// the file formats store them, so a script reads back what the runtime kept
+// (_x = 10.123 reads 10.1, _alpha = 33 reads 32.8125); the fraction is dropped.
+double wholeTwips(double pixels)
+{
+    return std::clamp(std::trunc(pixels * kTwipsPerPixel), -2147483648.0, 2147483647.0);
+}
+
+double eighthBits(double multiplier)
+{
+    return std::clamp(std::trunc(multiplier * 256), -32768.0, 32767.0) / 256;
+}
+
+} // namespace
+
 void setClipProperty(Stage& stage, DisplayObject& object, ClipProperty property, const PropertyValue& value)
 {
     if (isReadOnly(property))
@@ -193,15 +211,15 @@ void setClipProperty(Stage& stage, DisplayObject& object, ClipProperty property,
         return;
     Decomposed d = decompose(object.matrix);
     switch (property) {
-    case ClipProperty::X: object.matrix.tx = number * kTwipsPerPixel; break;
-    case ClipProperty::Y: object.matrix.ty = number * kTwipsPerPixel; break;
+    case ClipProperty::X: object.matrix.tx = wholeTwips(number); break;
+    case ClipProperty::Y: object.matrix.ty = wholeTwips(number); break;
     case ClipProperty::XScale: d.xScale = number / 100; compose(object.matrix, d); break;
     case ClipProperty::YScale: d.yScale = number / 100; compose(object.matrix, d); break;
     case ClipProperty::Rotation: d.rotation = number * std::numbers::pi / 180; compose(object.matrix, d); break;
     case ClipProperty::Width: setExtent(stage, object, number, true); break;
     case ClipProperty::Height: setExtent(stage, object, number, false); break;
     case ClipProperty::Alpha:
-        object.colorTransform.aMult = number / 100;
+        object.colorTransform.aMult = eighthBits(number / 100);
         object.scriptLocks |= LockColor;
         return;
     case ClipProperty::HighQuality: settings.highQuality = int(number); return;

@@ -86,8 +86,10 @@ Rect mappedRect(const Matrix& m, const Rect& r)
         xMax = std::max(xMax, p.x);
         yMax = std::max(yMax, p.y);
     }
-    return Rect{clampTwips(std::floor(xMin)), clampTwips(std::ceil(xMax)), clampTwips(std::floor(yMin)),
-                clampTwips(std::ceil(yMax))};
+    // To the nearest twip: a rotation by a right angle leaves traces of rounding
+    // in the matrix that must not widen the bounds by a twip.
+    return Rect{clampTwips(std::round(xMin)), clampTwips(std::round(xMax)), clampTwips(std::round(yMin)),
+                clampTwips(std::round(yMax))};
 }
 
 std::optional<Rect> contentBounds(const Movie& movie, const DisplayObject& object, const Matrix& toSpace)

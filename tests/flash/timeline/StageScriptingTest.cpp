@@ -84,15 +84,16 @@ TEST(StageScripting, PropertiesReadAndWriteTheObjectAndScriptedOnesOutliveTimeli
     setClipProperty(stage, outer, ClipProperty::Width, 60.0);
     EXPECT_NEAR(number(ClipProperty::XScale), 300, 1e-9);
     setClipProperty(stage, outer, ClipProperty::X, 12.5);
+    setClipProperty(stage, outer, ClipProperty::X, 12.5249);
     setClipProperty(stage, outer, ClipProperty::X, std::nan(""));
-    EXPECT_EQ(number(ClipProperty::X), 12.5) << "a value that is not a number changes nothing";
+    EXPECT_EQ(number(ClipProperty::X), 12.5) << "whole twips; a value that is not a number changes nothing";
     setClipProperty(stage, outer, ClipProperty::Alpha, 30.0);
     setClipProperty(stage, outer, ClipProperty::Name, std::string("renamed"));
     EXPECT_EQ(std::get<std::string>(clipProperty(stage, outer, ClipProperty::Target)), "/renamed");
 
     clips.player->advance(); // the timeline moves depth 1 to x 40
     EXPECT_EQ(number(ClipProperty::X), 12.5) << "a script set the position";
-    EXPECT_NEAR(number(ClipProperty::Alpha), 30, 1e-9);
+    EXPECT_EQ(number(ClipProperty::Alpha), 29.6875) << "kept in 1/256 steps";
     EXPECT_EQ(clipPropertyNamed("_ALPHA", NameCase::Insensitive), ClipProperty::Alpha);
     EXPECT_EQ(clipPropertyNamed("_ALPHA", NameCase::Sensitive), std::nullopt);
     EXPECT_EQ(clipPropertyAt(21), ClipProperty::YMouse);
