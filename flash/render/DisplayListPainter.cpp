@@ -124,7 +124,8 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
         if (placement.drawing && !isOutsideView(placement))
             paintShape(m_context, *placement.drawing, *m_context.cache.drawingOutline(placement.drawing), placement.toView,
                        placement.transform);
-        const auto grid = ScalingGrid::forSprite(m_context, **sprite, *placement.children, placement.toView);
+        const auto grid = ScalingGrid::forSprite(m_context, **sprite, placement.scalingGrid, *placement.children,
+                                                 placement.toView);
         drawList(*placement.children, placement.toView, placement.transform, level + 1, grid ? &*grid : nullptr);
     }
 }

@@ -14,6 +14,7 @@ struct Placement {
     uint8_t buttonState = ButtonRecord::Up;
     BlendMode blend = BlendMode::Normal;
     std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
+    std::optional<Rect> scalingGrid;         // a grid a script gave the instance
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -36,6 +37,7 @@ struct Placement {
     placement.buttonState = object.buttonState;
     placement.blend = object.blendMode;
     placement.drawing = object.drawing;
+    placement.scalingGrid = object.scalingGrid;
     return placement;
 }
 

@@ -17,10 +17,12 @@ constexpr double kScaleTolerance = 1e-3;
 } // namespace
 
 std::optional<ScalingGrid> ScalingGrid::forSprite(const PaintContext& context, const SpriteDef& sprite,
+                                                  const std::optional<Rect>& instanceGrid,
                                                   const DisplayList& children, const Matrix& toView)
 {
     const auto it = context.movie.scalingGrids.find(sprite.id);
-    if (it == context.movie.scalingGrids.end() || it->second.isEmpty() || !(context.stageScale > 0))
+    const Rect* found = instanceGrid ? &*instanceGrid : it != context.movie.scalingGrids.end() ? &it->second : nullptr;
+    if (!found || found->isEmpty() || !(context.stageScale > 0))
         return std::nullopt;
     const double sx = std::hypot(toView.a, toView.b) / context.stageScale;
     const double sy = std::hypot(toView.c, toView.d) / context.stageScale;
@@ -40,7 +42,7 @@ std::optional<ScalingGrid> ScalingGrid::forSprite(const PaintContext& context, c
     }
     if (bounds.isEmpty())
         return std::nullopt;
-    const Rect& grid = it->second;
+    const Rect& grid = *found;
     ScalingGrid result;
     result.m_x = {bounds.left(), bounds.right(), double(grid.xMin), double(grid.xMax), sx};
     result.m_y = {bounds.top(), bounds.bottom(), double(grid.yMin), double(grid.yMax), sy};

@@ -16,7 +16,9 @@ class ScalingGrid {
 public:
     // The remapping for `sprite` drawn with `toView`, or nothing when the
     // sprite has no grid, is not scaled, or is skewed (then it scales as usual).
+    // A grid a script gave the instance comes before the one the movie defines.
     [[nodiscard]] static std::optional<ScalingGrid> forSprite(const PaintContext& context, const SpriteDef& sprite,
+                                                             const std::optional<Rect>& instanceGrid,
                                                              const DisplayList& children, const Matrix& toView);
 
     // `path` of a shape placed with `childMatrix` in the sprite, remapped into the sprite's space.

@@ -4,43 +4,12 @@
 #include "flash/script/Interpreter.h"
 #include "flash/script/String.h"
 #include "flash/scripting/StageHost.h"
-#include "flash/scripting/TransformClass.h"
+#include "flash/scripting/ClipMembers.h"
 #include "flash/stage/ClipProperties.h"
 #include "flash/stage/DisplayPath.h"
 
-#include <array>
-
 namespace flash {
 namespace {
-
-// The path below the root, for looking the object up again ("a.b" of "_level0.a.b").
-// ORDER: BlendMode's values from 1 (normal) to 14 (hardlight).
-constexpr std::array<std::string_view, 14> kBlendNames{"normal", "layer", "multiply", "screen", "lighten", "darken",
-                                                      "difference", "add", "subtract", "invert", "alpha", "erase",
-                                                      "overlay", "hardlight"};
-
-std::string_view blendName(BlendMode mode)
-{
-    const size_t index = size_t(mode) <= 1 ? 0 : size_t(mode) - 1;
-    return index < kBlendNames.size() ? kBlendNames[index] : kBlendNames[0];
-}
-
-// A blend mode by name or by its number; unknown values change nothing.
-std::optional<BlendMode> blendModeOf(script::Interpreter& vm, const script::Value& value)
-{
-    if (value.isNumber()) {
-        const double n = value.asNumber();
-        if (n >= 1 && n <= 14)
-            return BlendMode(int(n) == 1 ? 0 : int(n));
-        return std::nullopt;
-    }
-    const std::string name = vm.toString(value).toStd();
-    for (size_t i = 0; i < kBlendNames.size(); ++i) {
-        if (name == kBlendNames[i])
-            return BlendMode(i == 0 ? 0 : i + 1);
-    }
-    return std::nullopt;
-}
 
 // "_level0", "_level12": a level by number.
 bool isLevelPath(std::string_view name)
@@ -51,6 +20,7 @@ bool isLevelPath(std::string_view name)
     return name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos;
 }
 
+// The path below the root, for looking the object up again ("a.b" of "_level0.a.b").
 std::string pathBelowRoot(const DisplayObject& object)
 {
     const std::string full = dotPath(object);
@@ -98,12 +68,8 @@ std::optional<script::Value> ClipDelegate::get(script::Interpreter& vm, script::
         return object->parent ? script::Value(m_host.objectFor(*object->parent)) : script::Value();
     if (name.equals("_root", vm.caseMode()) || isLevelPath(name.view()))
         return script::Value(m_host.resolveTarget(&self, name.view()));
-    if (name.equals("blendMode", vm.caseMode()))
-        return script::Value(blendName(object->blendMode));
-    if (name.equals("cacheAsBitmap", vm.caseMode()))
-        return script::Value(object->cacheAsBitmap);
-    if (name.equals("transform", vm.caseMode()) && m_host.swfVersion() >= 8)
-        return transformOf(vm, script::Value(&self));
+    if (const ClipMember* member = clipMemberNamed(name, vm.caseMode(), m_host.swfVersion()))
+        return member->get(vm, self, *object);
     // A variable of the clip hides a child of the same name.
     if (self.properties().find(name, vm.caseMode()))
         return std::nullopt;
@@ -126,17 +92,8 @@ script::Claim ClipDelegate::set(script::Interpreter& vm, script::Object&, const 
         m_host.writeProperty(*object, *property, value);
         return script::Claim::Taken;
     }
-    if (name.equals("blendMode", vm.caseMode())) {
-        if (const auto mode = blendModeOf(vm, value))
-            object->blendMode = *mode;
-        return script::Claim::Taken;
-    }
-    if (name.equals("cacheAsBitmap", vm.caseMode())) {
-        object->cacheAsBitmap = vm.toBoolean(value);
-        return script::Claim::Taken;
-    }
-    if (name.equals("transform", vm.caseMode()) && m_host.swfVersion() >= 8) {
-        assignTransform(vm, m_handle, value);
+    if (const ClipMember* member = clipMemberNamed(name, vm.caseMode(), m_host.swfVersion())) {
+        member->set(vm, m_host, m_handle, value);
         return script::Claim::Taken;
     }
     return script::Claim::NotMine;
@@ -148,8 +105,10 @@ bool ClipDelegate::has(script::Interpreter& vm, script::Object& self, const scri
     if (!object || !isOriginal(*object))
         return false;
     const NameCase nameCase = m_host.nameCase();
-    if (clipPropertyNamed(name.view(), nameCase))
+    if (clipPropertyNamed(name.view(), nameCase) || clipMemberNamed(name, vm.caseMode(), m_host.swfVersion()))
         return true;
+    if (name.equals("_parent", vm.caseMode()))
+        return object->parent != nullptr;
     return !self.properties().find(name, vm.caseMode()) && childNamed(*object, name.view(), nameCase);
 }
 

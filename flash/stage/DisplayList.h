@@ -89,6 +89,7 @@ struct DisplayObject {
     // Both sides are kept so that either may leave the stage first.
     ObjectHandle maskedBy;
     ObjectHandle masking;
+    std::optional<Rect> scalingGrid; // scale9Grid set by a script, in the clip's twips
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };

@@ -79,5 +79,25 @@ TEST(ClipGeometry, TransformReadsAndWritesTheClipsMatrixAndColour)
                                  "(a=0.5, b=0, c=0, d=1, tx=50, ty=25)"}));
 }
 
+TEST(ClipGeometry, AScalingGridSetByScriptKeepsTheCornersUnscaled)
+{
+    SwfWriter w(8, 400, 100, 12);
+    const uint16_t corner = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0xFF0000)).rect(0, 0, 10, 50));
+    const uint16_t body = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0x0000FF)).rect(10, 0, 90, 50));
+    swfw::Timeline box(8);
+    box.place(1, corner).place(2, body).showFrame();
+    w.exportAssets({{w.defineSprite(box), "Box"}});
+    w.actions(script(R"(
+        var b = attachMovie("Box", "b", 1);
+        b.scale9Grid = new flash.geom.Rectangle(10, 10, 80, 30);
+        b._xscale = 300;
+        trace(b.scale9Grid + " " + b._width);
+    )")).showFrame();
+    const ScriptRun run = runMovie(w.finish(), 1, QSize(400, 100));
+    EXPECT_EQ(run.traces, Lines{"(x=10, y=10, w=80, h=30) 300"});
+    EXPECT_EQ(QColor(run.image.pixel(5, 25)), QColor(Qt::red));
+    EXPECT_EQ(QColor(run.image.pixel(20, 25)), QColor(Qt::blue)) << "the corner column stays 10 pixels wide";
+}
+
 } // namespace
 } // namespace flash::test
