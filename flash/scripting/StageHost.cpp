@@ -185,19 +185,23 @@ script::Value StageHost::readProperty(DisplayObject& object, ClipProperty proper
 
 void StageHost::writeProperty(DisplayObject& object, ClipProperty property, const script::Value& value)
 {
+    // Converting runs valueOf or toString, which may remove the object: find it again after.
+    const ObjectHandle handle = handleOf(object);
+    PropertyValue converted;
     switch (clipPropertyKind(property)) {
     case PropertyKind::Number:
-        setClipProperty(m_stage, object, property, m_vm->toNumber(value));
+        converted = m_vm->toNumber(value);
         break;
     case PropertyKind::Text:
-        setClipProperty(m_stage, object, property, m_vm->toString(value).toStd());
+        converted = m_vm->toString(value).toStd();
         break;
     case PropertyKind::Boolean:
         // Numbers and numeric strings count by their value, as older movies write _visible = 0.
-        setClipProperty(m_stage, object, property,
-                        value.isString() ? m_vm->toNumber(value) != 0 : m_vm->toBoolean(value));
+        converted = value.isString() ? m_vm->toNumber(value) != 0 : m_vm->toBoolean(value);
         break;
     }
+    if (DisplayObject* again = m_stage.find(handle))
+        setClipProperty(m_stage, *again, property, converted);
 }
 
 script::Value StageHost::getProperty(script::Object* clip, int index)
