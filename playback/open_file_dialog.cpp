@@ -40,6 +40,8 @@ void OpenFileDialog::prepare(QFileDialog& dialog) const
 bool OpenFileDialog::ShowOpen(QWidget* parent)
 {
     QFileDialog dialog(parent);
+    // Blocks the panel only: the playlist and the player window stay usable.
+    dialog.setWindowModality(Qt::WindowModal);
     prepare(dialog);
     if (runModal(dialog) != QDialog::Accepted)
         return false;

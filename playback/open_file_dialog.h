@@ -20,7 +20,7 @@ public:
     // (the working folder the first time).
     void setInitDir(const QString& folder) { initDir_ = folder; }
 
-    // Shows the dialog modal to the parent. False when the user cancelled:
+    // Shows the dialog modal to the parent window alone. False when the user cancelled:
     // the dialog's file name and folder are then as they were.
     bool ShowOpen(QWidget* parent);
 
