@@ -92,6 +92,13 @@ void Form2::Form_Resize()
     list.setGeometry(left, top, listWidth, listHeight);
 }
 
+void Form2::Form_Unload(int& cancel)
+{
+    // The user cannot close the playlist (a window manager's close request,
+    // Alt+F4): closed, it would come back empty at the starting folder.
+    cancel = 1;
+}
+
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Fil().viewport() && event->type() == QEvent::MouseMove) {

@@ -27,6 +27,7 @@ public:
     void Form_Resize();
 
 protected:
+    void Form_Unload(int& cancel) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
