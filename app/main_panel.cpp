@@ -162,8 +162,8 @@ void MainPanel::Form_MouseDown(short Button, short, float X, float Y)
 {
     if (Button != 1)
         return;
-    const QPointF press = mapToGlobal(QPointF(X / ui::kTwipsPerPixel, Y / ui::kTwipsPerPixel));
-    emit dragStarted(drag_.begin(press));
+    // The move itself starts when the pointer moves with the button held.
+    drag_.arm(mapToGlobal(QPointF(X / ui::kTwipsPerPixel, Y / ui::kTwipsPerPixel)));
 }
 
 void MainPanel::Form_MouseMove(short, short, float, float)
@@ -276,6 +276,13 @@ void MainPanel::mousePressEvent(QMouseEvent* event)
 
 void MainPanel::mouseMoveEvent(QMouseEvent* event)
 {
+    if (drag_.armed()) {
+        if (event->buttons() & Qt::LeftButton) {
+            emit dragStarted(drag_.start(event->globalPosition()));
+            return;
+        }
+        drag_.end();  // the release went elsewhere
+    }
     if (drag_.following()) {
         drag_.follow(event->globalPosition());
         return;

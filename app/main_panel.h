@@ -89,8 +89,9 @@ public:
     void jin1_MouseMove(short Button, short Shift, float X, float Y);
 
 signals:
-    // A drag of the panel began; bySystem tells whether the window system
-    // moves it or the panel follows the pointer itself.
+    // A drag of the panel began (the pointer moved after a left press on the
+    // background); bySystem tells whether the window system moves it or the
+    // panel follows the pointer itself.
     void dragStarted(bool bySystem);
 
 protected:
