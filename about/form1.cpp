@@ -1,7 +1,9 @@
 #include "about/form1.h"
 
 #include "about/fitted_label.h"
+#include "ui/enter_key.h"
 #include "ui/twips.h"
+#include "ui/window_reach.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +18,9 @@ Form1::Form1()
     if (const ui::ControlDesign* name = design().control(u"Label1"))
         about::narrowToWidth(Label1(), ui::twipsToPixels(name->width));
     connect(&Command1(), &QPushButton::clicked, this, &Form1::Command1_Click);
+    ui::pressOnEnter(Command1());
+    // Without a taskbar button a minimised box could not be reached again.
+    ui::refuseMinimise(*this);
 }
 
 QPushButton& Form1::Command1() const

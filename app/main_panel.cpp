@@ -11,6 +11,7 @@
 #include "playlist/form2.h"
 #include "playlist/form3.h"
 #include "ui/image_control.h"
+#include "ui/window_reach.h"
 #include "ui/window_placement.h"
 
 #include <QCloseEvent>
@@ -223,16 +224,14 @@ void MainPanel::qian_Click()
 
 void MainPanel::ab_Click()
 {
-    Windows::form1().show();
+    // An open box comes forward; no second one opens.
+    ui::bringForward(Windows::form1());
 }
 
 void MainPanel::opendir_Click()
 {
     // Creating the chooser runs its load; an open one only comes forward.
-    Form3& chooser = Windows::form3();
-    chooser.show();
-    chooser.raise();
-    chooser.activateWindow();
+    ui::bringForward(Windows::form3());
 }
 
 void MainPanel::Time_Timer() { showProgress(*this); }

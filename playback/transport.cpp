@@ -5,6 +5,7 @@
 #include "playback/flash_from.h"
 #include "playback/modal_run.h"
 #include "playback/panel_texts.h"
+#include "ui/window_reach.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -15,6 +16,8 @@ void showNoMovieMessage(QWidget* parent)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("播放Flash文件"),
                     QStringLiteral("未选择播放文件，請选择要播放的文件！"), QMessageBox::Ok, parent);
+    // Minimised, the box would stay out of reach and block the panel.
+    ui::refuseMinimise(box);
     runModal(box);
 }
 

@@ -4,9 +4,10 @@
 #include "app/windows.h"
 #include "playback/flash_from.h"
 #include "playlist/form2.h"
+#include "ui/enter_key.h"
+#include "ui/window_reach.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -34,20 +35,10 @@ Form3::Form3()
     connect(&Command2(), &QPushButton::clicked, this, &Form3::Command2_Click);
     // Neither button is a default button: Enter presses only the button
     // that has the focus, and Esc presses nothing.
-    Command1().installEventFilter(this);
-    Command2().installEventFilter(this);
-}
-
-bool Form3::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && (watched == &Command1() || watched == &Command2())) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            static_cast<QPushButton*>(watched)->click();
-            return true;
-        }
-    }
-    return ui::DesignWindow::eventFilter(watched, event);
+    ui::pressOnEnter(Command1());
+    ui::pressOnEnter(Command2());
+    // Without a taskbar button a minimised chooser could not be reached again.
+    ui::refuseMinimise(*this);
 }
 
 QComboBox& Form3::Drive1() const { return designControl<QComboBox>(QStringLiteral("Drive1")); }

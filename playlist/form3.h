@@ -40,9 +40,6 @@ public:
     void Command2_Click();
     void Form_Unload(int& cancel) override;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void showCount();
     // Keeps the count line and adds why a drive or folder could not be read.
