@@ -9,7 +9,7 @@ packages=(
   libavcodec-dev libavutil-dev libswresample-dev libavformat-dev
   zlib1g-dev liblzma-dev libgtest-dev
   fonts-arphic-uming
-  xvfb xauth x11-utils xdotool ffmpeg
+  xvfb xauth x11-utils xdotool openbox ffmpeg
   clang libclang-rt-14-dev
 )
 
