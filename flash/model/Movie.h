@@ -55,6 +55,11 @@ struct EditTextDef {
     Rgba color;
     std::string variableName;
     std::string initialText;
+    uint16_t maxLength = 0;            // 0: no limit
+    // Paragraph layout, when the tag has it: align 0 left, 1 right, 2 centre, 3 justify; lengths in twips.
+    uint8_t align = 0;
+    uint16_t leftMargin = 0, rightMargin = 0, indent = 0;
+    int16_t leading = 0;
     uint16_t flags = 0; // as stored, first byte high: 0x8000 has text, 0x4000 word wrap, 0x2000 multiline,
                         // 0x1000 password, 0x0800 read-only, 0x0040 auto size, 0x0010 no select, 0x0008 border, 0x0002 HTML, 0x0001 outlines
 };

@@ -94,9 +94,14 @@ void parseDefineEditText(TagContext& t)
     if (hasTextColor)
         edit->color = readRgba(r);
     if (hasMaxLength)
-        r.u16();
-    if (hasLayout)
-        r.skip(1 + 2 + 2 + 2 + 2); // align, margins, indent, leading
+        edit->maxLength = r.u16();
+    if (hasLayout) {
+        edit->align = r.u8();
+        edit->leftMargin = r.u16();
+        edit->rightMargin = r.u16();
+        edit->indent = r.u16();
+        edit->leading = r.s16();
+    }
     edit->variableName = r.cString();
     if (hasText)
         edit->initialText = r.cString();

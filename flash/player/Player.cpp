@@ -4,6 +4,7 @@
 #include "flash/scripting/FrameTick.h"
 #include "flash/scripting/ScriptRuntime.h"
 #include "flash/stage/FrameControlScripts.h"
+#include "flash/text/TextField.h"
 
 #include <QLoggingCategory>
 #include <QPainter>
@@ -48,6 +49,7 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     }
     m_movie = std::move(*loaded);
     m_stage = std::make_unique<Stage>(m_movie);
+    m_stage->setEditTextMaker(text::TextField::makerFor(m_movie));
     m_stage->setLooping(m_settings.looping);
     if (m_settings.startPlaying == StartPlaying::No)
         Stage::stop(m_stage->root());

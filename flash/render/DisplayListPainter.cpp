@@ -9,6 +9,7 @@
 #include "flash/render/RenderCache.h"
 #include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
+#include "flash/render/TextFieldPainter.h"
 #include "flash/stage/LocalBounds.h"
 #include "flash/stage/ScriptMask.h"
 
@@ -118,6 +119,9 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
     } else if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character)) {
         if (!isOutsideView(placement))
             drawText(**text, placement);
+    } else if (auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&character)) {
+        if (!isOutsideView(placement))
+            paintTextField(m_context, **edit, placement);
     } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
         drawButton(**button, placement, level);
     } else if (auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&character); sprite && *sprite && placement.children) {

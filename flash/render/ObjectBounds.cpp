@@ -3,6 +3,7 @@
 
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
+#include "flash/render/TextFieldPainter.h"
 
 #include <algorithm>
 
@@ -92,7 +93,7 @@ QRectF viewBounds(const PaintContext& context, const Placement& placement, int l
         return mapped(m, bounds).united(mapped(m.multiplied((*text)->matrix), bounds));
     }
     if (auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&character))
-        return mapped(m, toQRect((*edit)->bounds));
+        return mapped(m, textFieldBounds(**edit, placement));
     if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
         const QImage image = context.cache.bitmap((*bitmap)->id);
         return mapped(m, QRectF(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel));

@@ -14,6 +14,7 @@ struct Placement {
     uint8_t buttonState = ButtonRecord::Up;
     BlendMode blend = BlendMode::Normal;
     std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
+    const EditTextState* editText = nullptr; // a text field's live text and settings
     std::optional<Rect> scalingGrid;         // a grid a script gave the instance
 };
 
@@ -37,6 +38,7 @@ struct Placement {
     placement.buttonState = object.buttonState;
     placement.blend = object.blendMode;
     placement.drawing = object.drawing;
+    placement.editText = object.editText.get();
     placement.scalingGrid = object.scalingGrid;
     return placement;
 }

@@ -17,7 +17,7 @@ namespace flash {
 class StageHost;
 struct DisplayObject;
 
-class ClipDelegate final : public script::HostDelegate {
+class ClipDelegate : public script::HostDelegate {
 public:
     ClipDelegate(StageHost& host, DisplayObject& object);
 

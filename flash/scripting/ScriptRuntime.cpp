@@ -6,6 +6,8 @@
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/TransformClass.h"
 #include "flash/scripting/MovieClipClass.h"
+#include "flash/scripting/FieldVariables.h"
+#include "flash/scripting/TextFieldClass.h"
 
 namespace flash {
 namespace {
@@ -26,6 +28,7 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     m_vm->setDefaultVersion(m_movie->header.version);
     m_host.attach(*m_vm);
     installMovieClip(*m_vm, m_host);
+    installTextField(*m_vm, m_host);
     installColor(*m_vm);
     installTransform(*m_vm);
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
@@ -118,6 +121,7 @@ void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name)
 void ScriptRuntime::finishTick()
 {
     m_vm->runDueTimers(m_host.timeMs());
+    syncFieldVariables(m_host);
     m_host.publishDrawings();
 }
 

@@ -3,6 +3,7 @@
 
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDelegate.h"
+#include "flash/scripting/TextFieldDelegate.h"
 
 #include <QLoggingCategory>
 
@@ -65,6 +66,7 @@ void StageHost::attach(script::Interpreter& vm)
             tracer.mark(constructor);
         tracer.mark(m_clipPrototype);
         tracer.mark(m_buttonPrototype);
+        tracer.mark(m_fieldPrototype);
     });
 }
 
@@ -85,7 +87,11 @@ script::Object* StageHost::objectFor(DisplayObject& object)
         proto = m_clipPrototype;
     else if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character) && m_buttonPrototype)
         proto = m_buttonPrototype;
-    auto* made = m_vm->heap().make<script::HostObject>(proto, std::make_unique<ClipDelegate>(*this, object));
+    else if (object.editText && m_fieldPrototype)
+        proto = m_fieldPrototype;
+    std::unique_ptr<ClipDelegate> delegate = object.editText ? std::make_unique<TextFieldDelegate>(*this, object)
+                                                             : std::make_unique<ClipDelegate>(*this, object);
+    auto* made = m_vm->heap().make<script::HostObject>(proto, std::move(delegate));
     m_objects.emplace(object.id, made);
     return made;
 }

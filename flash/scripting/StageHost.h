@@ -58,6 +58,8 @@ public:
     [[nodiscard]] script::Object* classFor(uint16_t characterId) const;
     // The prototypes clips and buttons are made with (set by their classes).
     void setPrototypes(script::Object* clip, script::Object* button);
+    // The prototype text fields are made with (set by TextField).
+    void setFieldPrototype(script::Object* field) { m_fieldPrototype = field; }
 
     // ScriptHost
     [[nodiscard]] script::Object* resolveTarget(script::Object* from, std::string_view path) override;
@@ -129,6 +131,7 @@ private:
     std::unordered_set<uint64_t> m_constructed;              // clips whose class constructor has run
     script::Object* m_clipPrototype = nullptr;
     script::Object* m_buttonPrototype = nullptr;
+    script::Object* m_fieldPrototype = nullptr;
     std::optional<Drag> m_drag;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published

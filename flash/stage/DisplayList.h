@@ -6,6 +6,7 @@
 #include "flash/model/DisplayTags.h"
 #include "flash/model/Movie.h"
 #include "flash/stage/Drawing.h"
+#include "flash/stage/EditTextState.h"
 #include "flash/stage/ObjectRegistry.h"
 
 #include <cstdint>
@@ -89,6 +90,7 @@ struct DisplayObject {
     // Both sides are kept so that either may leave the stage first.
     ObjectHandle maskedBy;
     ObjectHandle masking;
+    std::unique_ptr<EditTextState> editText; // text fields: their live text, made by the text engine
     std::optional<Rect> scalingGrid; // scale9Grid set by a script, in the clip's twips
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }

@@ -265,6 +265,29 @@ void Stage::bringToLife(DisplayObject& object, DisplayObject& parent)
         startClip(object, nesting);
     else if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character))
         startButton(object, nesting);
+    startEditText(object);
+}
+
+// A field placed anew (or a character replaced by another) starts from its definition.
+void Stage::startEditText(DisplayObject& object)
+{
+    object.editText.reset();
+    const auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&object.character);
+    if (edit && *edit && m_editTextMaker)
+        object.editText = m_editTextMaker(*edit);
+}
+
+void Stage::setEditTextMaker(EditTextMaker maker)
+{
+    m_editTextMaker = std::move(maker);
+    auto visit = [&](auto& self, DisplayObject& object, uint32_t nesting) -> void {
+        if (nesting > kMaxNesting + 2)
+            return;
+        if (!object.editText)
+            startEditText(object);
+        forEachChild(object, [&](DisplayObject& child) { self(self, child, nesting + 1); });
+    };
+    visit(visit, *m_root, 0);
 }
 
 void Stage::startClip(DisplayObject& object, uint32_t nesting)
@@ -345,6 +368,20 @@ DisplayObject* Stage::createEmptyClip(DisplayObject& parent, Depth depth, const 
     auto object = std::make_unique<DisplayObject>();
     object->depth = depth;
     object->character = m_emptySprite;
+    object->name = name;
+    object->origin = Origin::Script;
+    return insert(parent, std::move(object));
+}
+
+DisplayObject* Stage::createTextField(DisplayObject& parent, Depth depth, const std::string& name,
+                                      std::shared_ptr<const EditTextDef> def)
+{
+    if (!def)
+        return nullptr;
+    auto object = std::make_unique<DisplayObject>();
+    object->depth = depth;
+    object->characterId = def->id;
+    object->character = std::move(def);
     object->name = name;
     object->origin = Origin::Script;
     return insert(parent, std::move(object));

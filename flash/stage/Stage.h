@@ -92,6 +92,11 @@ public:
     // Puts a new instance of `characterId` into `parent` at `depth`, replacing what is there.
     DisplayObject* attach(DisplayObject& parent, uint16_t characterId, Depth depth, const std::string& name);
     DisplayObject* createEmptyClip(DisplayObject& parent, Depth depth, const std::string& name);
+    // A text field made by a script (createTextField), defined by `def`.
+    DisplayObject* createTextField(DisplayObject& parent, Depth depth, const std::string& name,
+                                   std::shared_ptr<const EditTextDef> def);
+    // Text fields get their live state from `maker`: those on stage now and all placed later.
+    void setEditTextMaker(EditTextMaker maker);
     // A copy of `original` beside it (same parent) at `depth`, started at its first frame.
     DisplayObject* duplicate(DisplayObject& original, Depth depth, const std::string& name);
     // Takes `object` off stage (its unload handlers run at the end of the tick).
@@ -116,6 +121,7 @@ private:
     void bringToLife(DisplayObject& object, DisplayObject& parent);
     void startClip(DisplayObject& object, uint32_t nesting);
     void startButton(DisplayObject& object, uint32_t nesting);
+    void startEditText(DisplayObject& object);
     void retire(std::unique_ptr<DisplayObject> object);
     DisplayObject* insert(DisplayObject& parent, std::unique_ptr<DisplayObject> object);
     // Moves the flags set below `object` into the work queues, in display order.
@@ -143,6 +149,7 @@ private:
     Point m_mouse;
     uint64_t m_renames = 0;
     PlayerSettingsSeen m_playerSettings;
+    EditTextMaker m_editTextMaker;
 };
 
 // The clip `object` belongs to (itself for a clip); null at the top.

@@ -73,14 +73,6 @@ void setFromArguments(CallContext& c, std::span<const char* const> names, Value 
         c.vm.setMember(c.thisValue, String(names[i]), i < c.argc() ? c.arg(i) : missing);
 }
 
-Value textFormatConstructor(CallContext& c)
-{
-    static constexpr const char* kNames[] = { "font", "size", "color", "bold", "italic", "underline", "url",
-                                              "target", "align", "leftMargin", "rightMargin", "indent", "leading" };
-    setFromArguments(c, kNames, Value::null());
-    return Value();
-}
-
 Value contextMenuItemConstructor(CallContext& c)
 {
     static constexpr const char* kNames[] = { "caption", "onSelect" };
@@ -140,13 +132,6 @@ constexpr Stub kSoundMethods[] = {
     { "getBytesLoaded", Harmless::Zero }, { "getBytesTotal", Harmless::Zero }, { "getDuration", Harmless::Zero },
     { "getPosition", Harmless::Zero },
 };
-constexpr Stub kTextFieldMethods[] = {
-    { "getTextFormat", Harmless::EmptyObject }, { "setTextFormat" }, { "getNewTextFormat", Harmless::EmptyObject },
-    { "setNewTextFormat" }, { "replaceSel" }, { "replaceText" }, { "removeTextField" },
-    { "getDepth", Harmless::Zero }, { "addListener", Harmless::True }, { "removeListener", Harmless::False },
-};
-constexpr Stub kTextFieldStatics[] = { { "getFontList", Harmless::EmptyArray } };
-constexpr Stub kTextFormatMethods[] = { { "getTextExtent", Harmless::EmptyObject } };
 constexpr Stub kBitmapDataMethods[] = {
     { "getPixel", Harmless::Zero }, { "getPixel32", Harmless::Zero }, { "setPixel" }, { "setPixel32" },
     { "fillRect" }, { "copyPixels" }, { "draw" }, { "dispose" }, { "clone", Harmless::EmptyObject },
@@ -201,8 +186,6 @@ constexpr Stub kTextSnapshotMethods[] = {
 
 constexpr Placeholder kClasses[] = {
     { "", "Sound", kSoundMethods, {} },
-    { "", "TextField", kTextFieldMethods, kTextFieldStatics },
-    { "", "TextFormat", kTextFormatMethods, {}, Listeners::No, textFormatConstructor },
     { "flash.display", "BitmapData", kBitmapDataMethods, kBitmapDataStatics },
     { "flash.filters", "BitmapFilter", kFilterMethods, {} },
     { "flash.filters", "BevelFilter", kFilterMethods, {} },
