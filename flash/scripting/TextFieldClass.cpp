@@ -209,6 +209,15 @@ Value getFontList(CallContext& c)
     return Value(static_cast<script::Object*>(names));
 }
 
+// A field converts to its target path, as clips do ("_level0.score").
+Value toString(CallContext& c)
+{
+    script::Object* object = c.thisObject();
+    if (!object || !hostOf(c).displayObjectOf(object))
+        return Value("[object Object]");
+    return Value(hostOf(c).targetPath(*object, script::PathStyle::Dot));
+}
+
 Value textFieldConstructor(CallContext&)
 {
     // `new TextField()` makes an object that is no field on stage.
@@ -251,6 +260,7 @@ constexpr Method kMethods[] = {
     {"setTextFormat", setTextFormat}, {"getTextFormat", getTextFormat}, {"setNewTextFormat", setNewTextFormat},
     {"getNewTextFormat", getNewTextFormat}, {"replaceSel", replaceSel}, {"replaceText", replaceText},
     {"removeTextField", removeTextField}, {"addListener", addListener}, {"removeListener", removeListener},
+    {"toString", toString},
 };
 
 // Rendering settings scripts may set and read back; the drawing does not change with them.

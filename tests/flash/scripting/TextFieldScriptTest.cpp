@@ -88,7 +88,7 @@ TEST(TextFieldScript, CreateTextFieldAndItsMembers)
 {
     const ScriptRun run = runScript(R"(
         var t = createTextField("t", 3, 10, 20, 100, 30);
-        trace(typeof t + " " + t._name + " " + t._x + " " + t._y + " " + t._width + " " + t._height + " " + t.getDepth());
+        trace(t + " " + typeof t + " " + t._name + " " + t._x + " " + t._y + " " + t._width + " " + t._height + " " + t.getDepth());
         trace(t.text == "" && t.type == "dynamic" && t.autoSize == "none" && t.selectable && !t.html);
         trace(t.maxChars + " " + t.restrict + " " + t.variable + " " + t.antiAliasType + " " + t.styleSheet);
         t.text = "one\ntwo";
@@ -105,7 +105,7 @@ TEST(TextFieldScript, CreateTextFieldAndItsMembers)
         t.removeTextField();
         trace(t.text + " " + getInstanceAtDepth(3));
     )");
-    EXPECT_EQ(run.traces, (Lines{"object t 10 20 100 30 3", "true", "null null null normal undefined", "7 true",
+    EXPECT_EQ(run.traces, (Lines{"_level0.t object t 10 20 100 30 3", "true", "null null null normal undefined", "7 true",
                                  "true 16711680 true 255", "dynamic 5 0-9 left", "65280 65280", "150 100",
                                  "undefined undefined"}))
         << (run.reports.empty() ? "" : run.reports[0]);
