@@ -3,6 +3,7 @@
 
 #include "flash/scripting/FrameTick.h"
 #include "flash/scripting/ScriptRuntime.h"
+#include "flash/scripting/StageClass.h"
 #include "flash/stage/FrameControlScripts.h"
 #include "flash/text/TextField.h"
 
@@ -87,6 +88,7 @@ void Player::unload()
     m_frameControl.reset();
     m_stage.reset();
     m_movie.reset();
+    m_pointer = PointerTracker();
     m_loadError.clear();
 }
 
@@ -162,9 +164,16 @@ void Player::advanceFrame()
     try {
         ++m_ticks;
         runFrameTick(*m_stage, *m_scripts, m_runtime.get(), TickStart::Advance);
+        refreshPointer();
     } catch (const std::exception& error) {
         fail("advance", error.what());
     }
+}
+
+void Player::refreshPointer()
+{
+    if (m_runtime && m_stage && m_pointerInside)
+        runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), m_pointer.position()));
 }
 
 void Player::tick()
@@ -201,6 +210,7 @@ void Player::render(QPainter& painter, QSize viewSize)
     try {
         painter.save();
         m_renderer->setDictionaryFrame(m_stage->root().clip->currentFrame);
+        m_renderer->setLayout(m_stage->playerSettings().layout);
         m_renderer->render(painter, m_stage->root(), viewSize);
         painter.restore();
     } catch (const std::exception& error) {
@@ -234,6 +244,142 @@ QSize Player::stageSize() const
 const DisplayList* Player::displayList() const
 {
     return m_stage ? &m_stage->displayList() : nullptr;
+}
+
+// ---- Input ----
+
+void Player::finishEvent()
+{
+    if (!m_stage || !m_runtime)
+        return;
+    m_stage->runPendingWork(*m_scripts);
+    m_runtime->host().publishDrawings();
+    m_stage->finishRemovals(*m_scripts);
+}
+
+void Player::runTransitions(const PointerTracker::Transitions& transitions)
+{
+    if (!transitions.empty() && m_runtime)
+        m_runtime->pointer().runTransitions(transitions);
+}
+
+// Each entry point catches what a broken movie might throw, as the tick does.
+void Player::pointerMove(Point stagePoint)
+{
+    if (!m_stage || !m_runtime)
+        return;
+    try {
+        m_pointerInside = true;
+        m_stage->setMousePosition(stagePoint);
+        m_runtime->pointer().followDrag(stagePoint);
+        runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), stagePoint));
+        m_runtime->pointer().mouseEvent(MouseEvent::Move);
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("pointer", error.what());
+    }
+}
+
+void Player::pointerLeave()
+{
+    if (!m_stage || !m_runtime || !m_pointerInside)
+        return;
+    try {
+        // Far outside any stage: nothing is under the pointer.
+        runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), Point{-1e9, -1e9}));
+        m_pointerInside = false;
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("pointer", error.what());
+    }
+}
+
+void Player::pointerPress()
+{
+    if (!m_stage || !m_runtime)
+        return;
+    try {
+        runTransitions(m_pointer.press(*m_stage, m_runtime->pointer()));
+        m_runtime->pointer().mouseEvent(MouseEvent::Down);
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("pointer", error.what());
+    }
+}
+
+void Player::pointerRelease()
+{
+    if (!m_stage || !m_runtime)
+        return;
+    try {
+        runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
+        m_runtime->pointer().mouseEvent(MouseEvent::Up);
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("pointer", error.what());
+    }
+}
+
+void Player::wheel(int delta)
+{
+    if (!m_stage || !m_runtime)
+        return;
+    try {
+        m_runtime->pointer().wheel(delta, m_pointer.hovered());
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("wheel", error.what());
+    }
+}
+
+void Player::keyEvent(const KeyEvent& event)
+{
+    if (!m_stage || !m_runtime)
+        return;
+    try {
+        m_runtime->keys().keyEvent(event);
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("key", error.what());
+    }
+}
+
+void Player::setViewSize(QSize viewSize)
+{
+    if (!m_stage)
+        return;
+    PlayerSettingsSeen& settings = m_stage->playerSettings();
+    if (settings.viewWidth == viewSize.width() && settings.viewHeight == viewSize.height())
+        return;
+    settings.viewWidth = viewSize.width();
+    settings.viewHeight = viewSize.height();
+    if (!m_runtime || settings.layout.scaleMode != ScaleMode::NoScale)
+        return;
+    try {
+        broadcastResize(m_runtime->vm());
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("resize", error.what());
+    }
+}
+
+Player::Cursor Player::cursor()
+{
+    if (!m_stage || !m_runtime)
+        return Cursor::Arrow;
+    if (m_runtime->host().input().pointerHidden)
+        return Cursor::Hidden;
+    const DisplayObject* over = m_stage->find(m_pointer.hovered());
+    return over && m_runtime->pointer().showsHand(*over) ? Cursor::Hand : Cursor::Arrow;
+}
+
+Point Player::viewToStage(double x, double y, QSize viewSize) const
+{
+    if (!m_movie)
+        return {};
+    const StageLayout layout = m_stage ? m_stage->playerSettings().layout : StageLayout{};
+    const auto inverse = Renderer::stageToView(m_movie->header.stage, viewSize, layout).inverted();
+    return inverse ? inverse->map(Point{x, y}) : Point{};
 }
 
 } // namespace flash

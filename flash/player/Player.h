@@ -2,6 +2,8 @@
 #pragma once
 
 #include "flash/parse/MovieLoader.h"
+#include "flash/input/KeyEvent.h"
+#include "flash/input/PointerTracker.h"
 #include "flash/player/FrameClock.h"
 #include "flash/render/Renderer.h"
 #include "flash/scripting/StageHost.h"
@@ -75,6 +77,23 @@ public:
     [[nodiscard]] FrameClock& clock() { return m_clock; }
     [[nodiscard]] std::chrono::nanoseconds timeUntilNextFrame() const { return m_clock.timeUntilNextFrame(); }
 
+    // Input, each handled at once: what it triggers runs before the call returns.
+    // Points are in stage twips (see viewToStage).
+    void pointerMove(Point stagePoint);
+    // The pointer left the view: whatever it was over rolls out.
+    void pointerLeave();
+    void pointerPress();
+    void pointerRelease();
+    void wheel(int delta);
+    void keyEvent(const KeyEvent& event);
+    // The view's size in pixels: Stage.width and height under noScale, and onResize.
+    void setViewSize(QSize viewSize);
+    // The pointer's shape over the movie where it stands now.
+    enum class Cursor : uint8_t { Arrow, Hand, Hidden };
+    [[nodiscard]] Cursor cursor();
+    // Where a point of a view of `viewSize` pixels falls on the stage, in twips.
+    [[nodiscard]] Point viewToStage(double x, double y, QSize viewSize) const;
+
     // Draws the current frame over a view of `viewSize` pixels; the background colour when there is no movie.
     void render(QPainter& painter, QSize viewSize);
     [[nodiscard]] QImage renderImage(QSize viewSize);
@@ -85,6 +104,11 @@ public:
 
 private:
     bool adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded);
+    // Runs what an input event left queued (frame actions of gotos, removals) and shows drawings.
+    void finishEvent();
+    void runTransitions(const PointerTracker::Transitions& transitions);
+    // Playing moves things under a still pointer: it rolls over and out as if it had moved.
+    void refreshPointer();
     void fail(const char* stage, const char* what);
 
     PlayerSettings m_settings;
@@ -99,6 +123,8 @@ private:
     uint64_t m_ticks = 0;
     bool m_workToSettle = false; // the shown frame's work has yet to run
     std::unique_ptr<Renderer> m_renderer;
+    PointerTracker m_pointer;
+    bool m_pointerInside = false; // the pointer is over the view, so the stage under it is tracked
     FrameClock m_clock;
     std::string m_loadError;
 };

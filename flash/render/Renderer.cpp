@@ -20,15 +20,9 @@ Renderer::Renderer(std::shared_ptr<const Movie> movie)
 
 Renderer::~Renderer() = default;
 
-Matrix Renderer::stageToView(const Rect& stage, QSize viewSize)
+Matrix Renderer::stageToView(const Rect& stage, QSize viewSize, const StageLayout& layout)
 {
-    if (stage.isEmpty() || viewSize.isEmpty())
-        return scaling(1 / kTwipsPerPixel, 1 / kTwipsPerPixel);
-    const double stageW = stage.width(), stageH = stage.height();
-    const double scale = std::min(viewSize.width() / stageW, viewSize.height() / stageH);
-    const double offsetX = (viewSize.width() - stageW * scale) / 2 - stage.xMin * scale;
-    const double offsetY = (viewSize.height() - stageH * scale) / 2 - stage.yMin * scale;
-    return Matrix{scale, 0, 0, scale, offsetX, offsetY};
+    return flash::stageToView(stage, viewSize.width(), viewSize.height(), layout);
 }
 
 void Renderer::setDictionaryFrame(uint32_t frame)
@@ -65,7 +59,7 @@ void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
     const bool high = m_quality == RenderQuality::High;
     painter.setRenderHint(QPainter::Antialiasing, high);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
-    const Matrix toView = stageToView(m_movie->header.stage, viewSize);
+    const Matrix toView = stageToView(m_movie->header.stage, viewSize, m_layout);
     size_t visits = kVisitsPerFrame;
     PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits};
     DisplayListPainter lists(context, false);

@@ -5,6 +5,8 @@
 #include "flash/stage/DisplayList.h"
 #include "flash/model/Movie.h"
 
+#include "flash/stage/StageLayout.h"
+
 #include <QImage>
 #include <QSize>
 #include <cstddef>
@@ -50,8 +52,10 @@ public:
     // The same frame drawn into a new opaque image of `viewSize`.
     [[nodiscard]] QImage renderToImage(const DisplayList& root, QSize viewSize);
 
-    // Twips of the stage to pixels of a view of `viewSize`, "show all".
-    [[nodiscard]] static Matrix stageToView(const Rect& stage, QSize viewSize);
+    // Twips of the stage to pixels of a view of `viewSize`, "show all" unless the layout says otherwise.
+    [[nodiscard]] static Matrix stageToView(const Rect& stage, QSize viewSize, const StageLayout& layout = {});
+    // How the stage fits the view, as the movie's scripts set it.
+    void setLayout(const StageLayout& layout) { m_layout = layout; }
 
     // Whether `stagePoint` (twips) falls on what `object` draws, shape by shape.
     [[nodiscard]] bool hitTest(const DisplayObject& object, Point stagePoint);
@@ -71,6 +75,7 @@ private:
 
     std::shared_ptr<const Movie> m_movie;
     std::unique_ptr<RenderCache> m_cache;
+    StageLayout m_layout;
     RenderQuality m_quality = RenderQuality::High;
 };
 

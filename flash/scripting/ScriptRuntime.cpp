@@ -3,21 +3,17 @@
 
 #include "flash/script/HostObject.h"
 #include "flash/script/Interpreter.h"
+#include "flash/scripting/ClipEventFlags.h"
 #include "flash/scripting/ColorClass.h"
+#include "flash/scripting/KeyClass.h"
+#include "flash/scripting/MouseClass.h"
+#include "flash/scripting/StageClass.h"
 #include "flash/scripting/TransformClass.h"
 #include "flash/scripting/MovieClipClass.h"
 #include "flash/scripting/FieldVariables.h"
 #include "flash/scripting/TextFieldClass.h"
 
 namespace flash {
-namespace {
-
-// onClipEvent flags as the file stores them.
-namespace ClipEventFlag {
-constexpr uint32_t Load = 0x1, EnterFrame = 0x2, Unload = 0x4, Initialize = 0x200, Construct = 0x40000;
-}
-
-} // namespace
 
 ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, ScriptOutput output,
                              std::function<double()> clock)
@@ -31,6 +27,9 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installTextField(*m_vm, m_host);
     installColor(*m_vm);
     installTransform(*m_vm);
+    installKey(*m_vm);
+    installMouse(*m_vm);
+    installStage(*m_vm);
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
@@ -95,7 +94,7 @@ script::Object* ScriptRuntime::objectOf(ObjectHandle handle)
     return object ? m_host.objectFor(*object) : nullptr;
 }
 
-void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags)
+void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags, uint8_t key)
 {
     const DisplayObject* clip = m_host.stage().registry().find(handle);
     if (!clip || clip->clipActions.empty())
@@ -103,7 +102,7 @@ void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags)
     // The handlers belong to the movie, which outlives this call even if the clip goes.
     const std::span<const ClipAction> handlers = clip->clipActions;
     for (const ClipAction& handler : handlers) {
-        if (!(handler.events & flags))
+        if (!(handler.events & flags) || (key && handler.keyCode != key))
             continue;
         script::Object* self = objectOf(handle);
         if (!self)
@@ -112,10 +111,16 @@ void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags)
     }
 }
 
-void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name)
+void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name, std::span<const script::Value> args)
 {
     if (script::Object* self = objectOf(handle))
-        m_vm->callMethod(script::Value(self), name);
+        m_vm->callMethod(script::Value(self), name, args);
+}
+
+void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle target)
+{
+    if (script::Object* self = objectOf(target))
+        m_vm->run({actions, m_movie, m_movie->header.version}, self);
 }
 
 void ScriptRuntime::finishTick()

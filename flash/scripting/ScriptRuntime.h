@@ -2,11 +2,14 @@
 // construction and clip events, the timers, and collection at the end of a tick.
 #pragma once
 
+#include "flash/scripting/KeyScripts.h"
+#include "flash/scripting/PointerScripts.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/StageScripts.h"
 
 #include <chrono>
 #include <memory>
+#include <span>
 
 namespace flash::script {
 class Interpreter;
@@ -36,16 +39,25 @@ public:
 
     [[nodiscard]] script::Interpreter& vm() { return *m_vm; }
     [[nodiscard]] StageHost& host() { return m_host; }
+    [[nodiscard]] PointerScripts& pointer() { return m_pointer; }
+    [[nodiscard]] KeyScripts& keys() { return m_keys; }
+
+    // Runs the clip's onClipEvent blocks whose event flags include any of `flags`
+    // (and, with a key, whose key-press code is `key`).
+    void runClipActions(ObjectHandle clip, uint32_t flags, uint8_t key = 0);
+    // Calls the method `name` of the object's script object, if it has one.
+    void callHandler(ObjectHandle object, std::string_view name, std::span<const script::Value> args = {});
+    // Runs a block of the movie's action bytes (a button's) on the timeline `target`.
+    void runActions(std::span<const uint8_t> actions, ObjectHandle target);
 
 private:
-    // Runs the clip's onClipEvent blocks whose event flags include any of `flags`.
-    void runClipActions(ObjectHandle clip, uint32_t flags);
-    void callHandler(ObjectHandle clip, std::string_view name);
     [[nodiscard]] script::Object* objectOf(ObjectHandle clip);
 
     std::shared_ptr<const Movie> m_movie;
     StageHost m_host;
     std::unique_ptr<script::Interpreter> m_vm;
+    PointerScripts m_pointer{*this};
+    KeyScripts m_keys{*this};
 };
 
 } // namespace flash

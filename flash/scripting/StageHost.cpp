@@ -4,6 +4,7 @@
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDelegate.h"
 #include "flash/scripting/TextFieldDelegate.h"
+#include "flash/stage/LocalBounds.h"
 
 #include <QLoggingCategory>
 
@@ -82,18 +83,28 @@ script::Object* StageHost::objectFor(DisplayObject& object)
         return nullptr;
     if (auto found = m_objects.find(object.id); found != m_objects.end())
         return found->second;
-    script::Object* proto = m_vm->prototypes().object;
-    if (object.clip && m_clipPrototype)
-        proto = m_clipPrototype;
-    else if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character) && m_buttonPrototype)
-        proto = m_buttonPrototype;
-    else if (object.editText && m_fieldPrototype)
-        proto = m_fieldPrototype;
     std::unique_ptr<ClipDelegate> delegate = object.editText ? std::make_unique<TextFieldDelegate>(*this, object)
                                                              : std::make_unique<ClipDelegate>(*this, object);
-    auto* made = m_vm->heap().make<script::HostObject>(proto, std::move(delegate));
+    auto* made = m_vm->heap().make<script::HostObject>(prototypeFor(object), std::move(delegate));
     m_objects.emplace(object.id, made);
     return made;
+}
+
+script::Object* StageHost::existingObjectFor(const DisplayObject& object) const
+{
+    const auto found = m_objects.find(object.id);
+    return found != m_objects.end() ? found->second : nullptr;
+}
+
+script::Object* StageHost::prototypeFor(const DisplayObject& object) const
+{
+    if (object.clip && m_clipPrototype)
+        return m_clipPrototype;
+    if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character) && m_buttonPrototype)
+        return m_buttonPrototype;
+    if (object.editText && m_fieldPrototype)
+        return m_fieldPrototype;
+    return m_vm ? m_vm->prototypes().object : nullptr;
 }
 
 DisplayObject* StageHost::displayObjectOf(const script::Object* object) const
@@ -329,8 +340,17 @@ void StageHost::removeSprite(script::Object& clip)
 
 void StageHost::startDrag(script::Object& clip, script::DragCenter center, std::optional<script::DragBounds> bounds)
 {
-    if (DisplayObject* object = displayObjectOf(&clip))
-        m_drag = Drag{handleOf(*object), center, bounds};
+    DisplayObject* object = displayObjectOf(&clip);
+    if (!object)
+        return;
+    // Where the pointer stands in the clip's parent, so that the clip keeps its distance from it.
+    Point pointer = m_stage.mousePosition();
+    if (object->parent) {
+        if (const auto toParent = toStage(*object->parent).inverted())
+            pointer = toParent->map(pointer);
+    }
+    const Point grabOffset{object->matrix.tx - pointer.x, object->matrix.ty - pointer.y};
+    m_drag = Drag{handleOf(*object), center, bounds, grabOffset};
 }
 
 void StageHost::endDrag()

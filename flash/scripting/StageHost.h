@@ -5,6 +5,7 @@
 #pragma once
 
 #include "flash/script/ScriptHost.h"
+#include "flash/scripting/InputState.h"
 #include "flash/stage/ClipProperties.h"
 #include "flash/stage/Stage.h"
 
@@ -47,6 +48,9 @@ public:
 
     // The script object of `object`, made on first use.
     [[nodiscard]] script::Object* objectFor(DisplayObject& object);
+    // The same, or null when no script has reached the object yet (then the prototype it would get).
+    [[nodiscard]] script::Object* existingObjectFor(const DisplayObject& object) const;
+    [[nodiscard]] script::Object* prototypeFor(const DisplayObject& object) const;
     // The display object a clip's script object stands for, while it is on stage
     // (or the clip now at its path, once it is gone); null for other objects.
     [[nodiscard]] DisplayObject* displayObjectOf(const script::Object* object) const;
@@ -99,13 +103,17 @@ public:
     // The character exported under `linkage`, if any.
     [[nodiscard]] std::optional<uint16_t> exportedCharacter(std::string_view linkage) const;
 
-    // A dragged clip follows the pointer (moved by the input stage).
+    // A dragged clip follows the pointer (moved by the input scripts).
     struct Drag {
         ObjectHandle clip;
         script::DragCenter center = script::DragCenter::AsGrabbed;
         std::optional<script::DragBounds> bounds;
+        Point grabOffset; // the clip's position less the pointer's, in its parent's twips
     };
     [[nodiscard]] const std::optional<Drag>& drag() const { return m_drag; }
+
+    // Keys held and the pointer's visibility, as Key and Mouse read them.
+    [[nodiscard]] InputState& input() { return m_input; }
 
     // Whether a stage point (twips) falls on what an object draws, shape by shape;
     // given by whoever draws the stage. Without it, objects answer by their bounds.
@@ -133,6 +141,7 @@ private:
     script::Object* m_buttonPrototype = nullptr;
     script::Object* m_fieldPrototype = nullptr;
     std::optional<Drag> m_drag;
+    InputState m_input;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;

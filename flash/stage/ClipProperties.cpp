@@ -156,7 +156,7 @@ PropertyValue clipProperty(const Stage& stage, const DisplayObject& object, Clip
     case ClipProperty::Rotation: return degrees(decompose(object.matrix).rotation);
     case ClipProperty::Target: return slashPath(object);
     case ClipProperty::Name: return object.name;
-    case ClipProperty::DropTarget: return std::string();
+    case ClipProperty::DropTarget: return object.dropTarget;
     case ClipProperty::Url: return stage.url();
     case ClipProperty::HighQuality: return double(settings.highQuality);
     case ClipProperty::FocusRect: return settings.focusRect;

@@ -92,6 +92,7 @@ struct DisplayObject {
     ObjectHandle masking;
     std::unique_ptr<EditTextState> editText; // text fields: their live text, made by the text engine
     std::optional<Rect> scalingGrid; // scale9Grid set by a script, in the clip's twips
+    std::string dropTarget;          // _droptarget: the slash path of the clip it was last dragged over
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };

@@ -324,6 +324,20 @@ void Stage::startButton(DisplayObject& object, uint32_t nesting)
         bringToLife(*record, object);
 }
 
+void Stage::setButtonState(DisplayObject& button, uint8_t state)
+{
+    if (button.buttonState == state || !std::holds_alternative<std::shared_ptr<const ButtonDef>>(button.character))
+        return;
+    button.buttonState = state;
+    // The records of the state left go as removed objects do; those of the new state are placed anew.
+    if (button.buttonChildren) {
+        for (auto& [depth, record] : button.buttonChildren->objects())
+            retire(std::move(record));
+    }
+    startButton(button, nestingOf(button));
+    collectPending(button, nestingOf(button));
+}
+
 void Stage::retire(std::unique_ptr<DisplayObject> object)
 {
     if (!object)
@@ -509,18 +523,24 @@ void Stage::runPendingWork(StageScripts& scripts)
     m_frameWork.clear();
 }
 
-void Stage::dispatchEnterFrame(StageScripts& scripts)
+std::vector<ObjectHandle> Stage::objectsInOrder(ObjectKind kind)
 {
-    std::vector<ObjectHandle> clips;
+    std::vector<ObjectHandle> found;
     auto gather = [&](auto& self, DisplayObject& object, uint32_t nesting) -> void {
         if (nesting > kMaxNesting + 2)
             return;
-        if (object.clip)
-            clips.push_back(handleOf(object));
+        const bool isButton = std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character);
+        if (kind == ObjectKind::Clips ? object.clip != nullptr : isButton)
+            found.push_back(handleOf(object));
         forEachChild(object, [&](DisplayObject& child) { self(self, child, nesting + 1); });
     };
     gather(gather, *m_root, 0);
-    for (ObjectHandle handle : clips) {
+    return found;
+}
+
+void Stage::dispatchEnterFrame(StageScripts& scripts)
+{
+    for (ObjectHandle handle : objectsInOrder(ObjectKind::Clips)) {
         if (DisplayObject* clip = find(handle))
             scripts.clipEvent(*this, *clip, ClipEvent::EnterFrame);
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "flash/stage/DisplayList.h"
+#include "flash/stage/StageLayout.h"
 #include "flash/stage/ObjectRegistry.h"
 #include "flash/stage/StageScripts.h"
 
@@ -30,6 +31,9 @@ struct PlayerSettingsSeen {
     int highQuality = 1;
     bool focusRect = true;
     double soundBufferSeconds = 5;
+    StageLayout layout;
+    // The view the stage is shown in, in pixels (Stage.width and height under noScale).
+    double viewWidth = 0, viewHeight = 0;
 };
 
 class Stage {
@@ -77,6 +81,10 @@ public:
     void runPendingWork(StageScripts& scripts);
     // enterFrame to every clip on stage, parents before children.
     void dispatchEnterFrame(StageScripts& scripts);
+    // Every clip, or every button, on stage, parents before children; by handle,
+    // since scripts run between visits may change the tree.
+    enum class ObjectKind : uint8_t { Clips, Buttons };
+    [[nodiscard]] std::vector<ObjectHandle> objectsInOrder(ObjectKind kind);
     // Unload handlers of the clips removed since the last call; then they are gone.
     void finishRemovals(StageScripts& scripts);
     [[nodiscard]] bool hasPendingWork() const;
@@ -87,6 +95,9 @@ public:
     bool gotoLabel(DisplayObject& clip, const std::string& label);
     static void play(DisplayObject& clip);
     static void stop(DisplayObject& clip);
+
+    // Shows a button's up, over or down state (ButtonRecord::Up, Over, Down).
+    void setButtonState(DisplayObject& button, uint8_t state);
 
     // Script-made objects. Depths here are the stored ones (see kScriptDepthBase).
     // Puts a new instance of `characterId` into `parent` at `depth`, replacing what is there.

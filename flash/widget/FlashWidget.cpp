@@ -2,11 +2,15 @@
 // answers the host's calls, with or without a movie loaded.
 #include "flash/widget/FlashWidget.h"
 
+#include "flash/widget/KeyMapping.h"
 #include "flash/widget/LocalPath.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QUrl>
+#include <QWheelEvent>
 #include <chrono>
 #include <filesystem>
 
@@ -66,6 +70,8 @@ FlashWidget::FlashWidget(QWidget* parent)
 {
     setContextMenuPolicy(Qt::PreventContextMenu);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     m_frameTimer.setSingleShot(true);
     m_frameTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_frameTimer, &QTimer::timeout, this, &FlashWidget::onFrameTimer);
@@ -79,8 +85,10 @@ void FlashWidget::setMovie(const QString& path)
     m_moviePath = path;
     if (path.isEmpty())
         m_player.unload();
-    else if (m_player.loadFile(localPathBytes(existingPath(path)).toStdString()))
+    else if (m_player.loadFile(localPathBytes(existingPath(path)).toStdString())) {
+        m_player.setViewSize(size());
         scheduleSettle();
+    }
     update();
 }
 
@@ -208,6 +216,81 @@ void FlashWidget::scheduleNextFrame()
         return;
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_player.timeUntilNextFrame());
     m_frameTimer.start(std::max<int>(1, int(wait.count())));
+}
+
+void FlashWidget::resizeEvent(QResizeEvent*)
+{
+    m_player.setViewSize(size());
+}
+
+void FlashWidget::movePointer(QPointF position)
+{
+    m_player.pointerMove(m_player.viewToStage(position.x(), position.y(), size()));
+}
+
+void FlashWidget::afterInput()
+{
+    switch (m_player.cursor()) {
+    case Player::Cursor::Arrow: unsetCursor(); break;
+    case Player::Cursor::Hand: setCursor(Qt::PointingHandCursor); break;
+    case Player::Cursor::Hidden: setCursor(Qt::BlankCursor); break;
+    }
+    update();
+}
+
+void FlashWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    movePointer(event->position());
+    afterInput();
+}
+
+void FlashWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    setFocus(Qt::MouseFocusReason);
+    movePointer(event->position());
+    m_player.pointerPress();
+    afterInput();
+}
+
+void FlashWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    movePointer(event->position());
+    m_player.pointerRelease();
+    afterInput();
+}
+
+void FlashWidget::leaveEvent(QEvent*)
+{
+    m_player.pointerLeave();
+    afterInput();
+}
+
+void FlashWidget::wheelEvent(QWheelEvent* event)
+{
+    // Three lines a notch, as desktop systems scroll.
+    const int delta = event->angleDelta().y() / 40;
+    if (delta != 0) {
+        m_player.wheel(delta);
+        afterInput();
+    }
+}
+
+void FlashWidget::keyPressEvent(QKeyEvent* event)
+{
+    m_player.keyEvent(movieKeyEvent(*event, KeyDirection::Down));
+    afterInput();
+}
+
+void FlashWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return; // a held key goes down again and again, and up once
+    m_player.keyEvent(movieKeyEvent(*event, KeyDirection::Up));
+    afterInput();
 }
 
 } // namespace flash

@@ -56,8 +56,21 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // The pointer and the keys go to the movie, in stage coordinates.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void movePointer(QPointF position);
+    // Redraws what the event changed, and shows the pointer's shape for where it now stands.
+    void afterInput();
+
     void onFrameTimer();
     void scheduleNextFrame();
     // Runs the scripts of a frame just shown (loaded, or gone to) as soon as the event loop is free.

@@ -1,0 +1,245 @@
+// Handlers are looked up quietly (no getter, no __resolve runs) when deciding
+// what takes the pointer; they run only when a transition calls them. Every
+// step finds its object again by handle, since a handler may remove it.
+#include "flash/scripting/PointerScripts.h"
+
+#include "flash/script/Interpreter.h"
+#include "flash/scripting/ClipEventFlags.h"
+#include "flash/scripting/QuietLookup.h"
+#include "flash/scripting/ScriptRuntime.h"
+#include "flash/stage/DisplayPath.h"
+#include "flash/stage/LocalBounds.h"
+
+#include <algorithm>
+#include <array>
+
+namespace flash {
+
+namespace {
+
+struct TransitionHandler {
+    uint32_t clipEvent;
+    const char* method;
+};
+
+TransitionHandler handlerFor(ButtonTransition what)
+{
+    switch (what) {
+    case ButtonTransition::RollOver: return {ClipEventFlag::RollOver, "onRollOver"};
+    case ButtonTransition::RollOut: return {ClipEventFlag::RollOut, "onRollOut"};
+    case ButtonTransition::Press: return {ClipEventFlag::Press, "onPress"};
+    case ButtonTransition::Release: return {ClipEventFlag::Release, "onRelease"};
+    case ButtonTransition::DragOut:
+    case ButtonTransition::MenuDragOut: return {ClipEventFlag::DragOut, "onDragOut"};
+    case ButtonTransition::DragOver:
+    case ButtonTransition::MenuDragOver: return {ClipEventFlag::DragOver, "onDragOver"};
+    case ButtonTransition::ReleaseOutside: return {ClipEventFlag::ReleaseOutside, "onReleaseOutside"};
+    }
+    return {0, ""};
+}
+
+constexpr std::array<const char*, 7> kPointerMethods{"onPress",   "onRelease",  "onReleaseOutside", "onRollOver",
+                                                      "onRollOut", "onDragOver", "onDragOut"};
+
+const ButtonDef* buttonDefOf(const DisplayObject& object)
+{
+    const auto* def = std::get_if<std::shared_ptr<const ButtonDef>>(&object.character);
+    return def ? def->get() : nullptr;
+}
+
+} // namespace
+
+bool PointerScripts::isEnabled(const DisplayObject& object)
+{
+    StageHost& host = m_runtime.host();
+    const script::Object* self = host.existingObjectFor(object);
+    const script::Value* enabled =
+        findQuietly(self ? self : host.prototypeFor(object), "enabled", m_runtime.vm().caseMode());
+    return !enabled || m_runtime.vm().toBoolean(*enabled);
+}
+
+bool PointerScripts::takesPointer(const DisplayObject& object)
+{
+    if (buttonDefOf(object))
+        return isEnabled(object);
+    if (!object.clip)
+        return false;
+    const bool hasOnEvents = std::any_of(object.clipActions.begin(), object.clipActions.end(),
+                                         [](const ClipAction& a) { return a.events & ClipEventFlag::Pointer; });
+    StageHost& host = m_runtime.host();
+    const script::Object* self = host.existingObjectFor(object);
+    const script::Object* from = self ? self : host.prototypeFor(object);
+    const script::CaseMode mode = m_runtime.vm().caseMode();
+    const bool hasMethods = std::any_of(kPointerMethods.begin(), kPointerMethods.end(),
+                                        [&](const char* name) { return hasFunctionQuietly(from, name, mode); });
+    return (hasOnEvents || hasMethods) && isEnabled(object);
+}
+
+bool PointerScripts::tracksAsMenu(const DisplayObject& object)
+{
+    if (const ButtonDef* def = buttonDefOf(object); def && def->trackAsMenu)
+        return true;
+    const script::Value* flag = findQuietly(m_runtime.host().existingObjectFor(object), "trackAsMenu",
+                                            m_runtime.vm().caseMode());
+    return flag && m_runtime.vm().toBoolean(*flag);
+}
+
+bool PointerScripts::hits(const DisplayObject& object, Point stagePoint)
+{
+    StageHost& host = m_runtime.host();
+    // A clip may name another clip as the area that takes the pointer for it.
+    const DisplayObject* area = &object;
+    if (const script::Value* hitArea = findQuietly(host.existingObjectFor(object), "hitArea", m_runtime.vm().caseMode())) {
+        if (const DisplayObject* named = host.displayObjectOf(*hitArea))
+            area = named;
+    }
+    if (host.shapeHitTest())
+        return host.shapeHitTest()(*area, stagePoint);
+    const auto bounds = contentBounds(host.stage().movie(), *area, toStage(*area));
+    return bounds && stagePoint.x >= bounds->xMin && stagePoint.x <= bounds->xMax && stagePoint.y >= bounds->yMin
+           && stagePoint.y <= bounds->yMax;
+}
+
+void PointerScripts::runButtonActions(ObjectHandle button, uint16_t conditionBits)
+{
+    const DisplayObject* object = m_runtime.host().stage().find(button);
+    const ButtonDef* def = object ? buttonDefOf(*object) : nullptr;
+    if (!def || !object->parent)
+        return;
+    // The actions act on the timeline holding the button; the definition outlives the run.
+    const ObjectHandle timeline = handleOf(*object->parent);
+    const std::shared_ptr<const ButtonDef> keep = std::get<std::shared_ptr<const ButtonDef>>(object->character);
+    for (const ButtonCondAction& action : keep->actions) {
+        if (action.conditions & conditionBits)
+            m_runtime.runActions(action.actions, timeline);
+    }
+}
+
+void PointerScripts::runTransitions(const PointerTracker::Transitions& transitions)
+{
+    StageHost& host = m_runtime.host();
+    for (const PointerTracker::Transition& t : transitions) {
+        const DisplayObject* object = host.stage().find(t.target);
+        if (!object)
+            continue;
+        const TransitionHandler handler = handlerFor(t.what);
+        if (buttonDefOf(*object))
+            runButtonActions(t.target, conditionBit(t.what));
+        else
+            m_runtime.runClipActions(t.target, handler.clipEvent);
+        callIfDefined(t.target, handler.method);
+    }
+}
+
+void PointerScripts::callIfDefined(ObjectHandle target, const char* method)
+{
+    StageHost& host = m_runtime.host();
+    const DisplayObject* object = host.stage().find(target);
+    if (!object)
+        return;
+    const script::Object* self = host.existingObjectFor(*object);
+    if (hasFunctionQuietly(self ? self : host.prototypeFor(*object), method, m_runtime.vm().caseMode()))
+        m_runtime.callHandler(target, method);
+}
+
+void PointerScripts::mouseEvent(MouseEvent event)
+{
+    struct Names {
+        uint32_t flag;
+        const char* method;
+    };
+    const Names names = event == MouseEvent::Down ? Names{ClipEventFlag::MouseDown, "onMouseDown"}
+                        : event == MouseEvent::Up ? Names{ClipEventFlag::MouseUp, "onMouseUp"}
+                                                  : Names{ClipEventFlag::MouseMove, "onMouseMove"};
+    StageHost& host = m_runtime.host();
+    for (ObjectHandle handle : host.stage().objectsInOrder(Stage::ObjectKind::Clips)) {
+        const DisplayObject* clip = host.stage().find(handle);
+        if (!clip)
+            continue;
+        m_runtime.runClipActions(handle, names.flag);
+        callIfDefined(handle, names.method);
+    }
+    const std::array<script::Value, 1> message{script::Value(names.method)};
+    m_runtime.vm().callMethod(m_runtime.vm().getMember(script::Value(m_runtime.vm().global()), "Mouse"),
+                              "broadcastMessage", message);
+}
+
+void PointerScripts::wheel(int delta, ObjectHandle over)
+{
+    StageHost& host = m_runtime.host();
+    DisplayObject* target = host.stage().find(over);
+    const std::array<script::Value, 3> message{script::Value("onMouseWheel"), script::Value(double(delta)),
+                                               target ? script::Value(host.objectFor(*target)) : script::Value()};
+    m_runtime.vm().callMethod(m_runtime.vm().getMember(script::Value(m_runtime.vm().global()), "Mouse"),
+                              "broadcastMessage", message);
+}
+
+void PointerScripts::followDrag(Point stagePoint)
+{
+    StageHost& host = m_runtime.host();
+    const auto& drag = host.drag();
+    DisplayObject* clip = drag ? host.stage().find(drag->clip) : nullptr;
+    if (!clip)
+        return;
+    Point at = stagePoint;
+    if (clip->parent) {
+        if (const auto toParent = toStage(*clip->parent).inverted())
+            at = toParent->map(at);
+    }
+    if (drag->center == script::DragCenter::AsGrabbed)
+        at = {at.x + drag->grabOffset.x, at.y + drag->grabOffset.y};
+    if (const auto& b = drag->bounds) {
+        const double left = std::min(b->left, b->right) * kTwipsPerPixel, right = std::max(b->left, b->right) * kTwipsPerPixel;
+        const double top = std::min(b->top, b->bottom) * kTwipsPerPixel, bottom = std::max(b->top, b->bottom) * kTwipsPerPixel;
+        at = {std::clamp(at.x, left, right), std::clamp(at.y, top, bottom)};
+    }
+    clip->matrix.tx = std::trunc(at.x);
+    clip->matrix.ty = std::trunc(at.y);
+    clip->scriptLocks |= LockMatrix;
+    clip->dropTarget = dropTargetUnder(*clip, stagePoint);
+}
+
+namespace {
+
+// What a dragged clip is over: the top-most thing drawn under the pointer that
+// is not part of the dragged clip, answered by the clip that shows it.
+class DropTargets final : public PointerTargets {
+public:
+    DropTargets(PointerTargets& base, const DisplayObject& dragged) : m_base(base), m_dragged(dragged) {}
+    bool takesPointer(const DisplayObject& object) override { return !object.clip || object.drawing; }
+    bool tracksAsMenu(const DisplayObject&) override { return false; }
+    bool hits(const DisplayObject& object, Point stagePoint) override
+    {
+        for (const DisplayObject* up = &object; up; up = up->parent) {
+            if (up == &m_dragged)
+                return false;
+        }
+        return m_base.hits(object, stagePoint);
+    }
+
+private:
+    PointerTargets& m_base;
+    const DisplayObject& m_dragged;
+};
+
+} // namespace
+
+std::string PointerScripts::dropTargetUnder(const DisplayObject& dragged, Point stagePoint)
+{
+    DropTargets targets(*this, dragged);
+    const DisplayObject* found = pointerTargetAt(m_runtime.host().stage(), targets, stagePoint);
+    while (found && !found->clip)
+        found = found->parent;
+    return found && found->parent ? slashPath(*found) : std::string();
+}
+
+bool PointerScripts::showsHand(const DisplayObject& object)
+{
+    StageHost& host = m_runtime.host();
+    const script::Object* self = host.existingObjectFor(object);
+    const script::Value* hand = findQuietly(self ? self : host.prototypeFor(object), "useHandCursor",
+                                            m_runtime.vm().caseMode());
+    return !hand || m_runtime.vm().toBoolean(*hand);
+}
+
+} // namespace flash
