@@ -5,6 +5,7 @@
 #include "flash/scripting/ScriptRuntime.h"
 #include "flash/scripting/StageClass.h"
 #include "flash/stage/FrameControlScripts.h"
+#include "flash/stage/LocalBounds.h"
 #include "flash/text/TextField.h"
 
 #include <QLoggingCategory>
@@ -212,6 +213,7 @@ void Player::render(QPainter& painter, QSize viewSize)
         m_renderer->setDictionaryFrame(m_stage->root().clip->currentFrame);
         m_renderer->setLayout(m_stage->playerSettings().layout);
         m_renderer->render(painter, m_stage->root(), viewSize);
+        drawFocusRectangle(painter, viewSize);
         painter.restore();
     } catch (const std::exception& error) {
         painter.restore();
@@ -219,6 +221,25 @@ void Player::render(QPainter& painter, QSize viewSize)
         const Rgba bg = m_movie->backgroundColor;
         painter.fillRect(QRect(QPoint(0, 0), viewSize), QColor(bg.r, bg.g, bg.b));
     }
+}
+
+// A button or clip that Tab gave the focus shows a yellow rectangle around it, unless _focusrect is off.
+void Player::drawFocusRectangle(QPainter& painter, QSize viewSize)
+{
+    if (!m_runtime || !m_runtime->host().input().focusFromKeyboard || !m_stage->playerSettings().focusRect)
+        return;
+    const DisplayObject* focused = m_runtime->focus().focused();
+    if (!focused || focused->editText)
+        return;
+    const auto bounds = contentBounds(*m_movie, *focused, toStage(*focused));
+    if (!bounds)
+        return;
+    const Matrix toView = Renderer::stageToView(m_movie->header.stage, viewSize, m_stage->playerSettings().layout);
+    const Rect r = mappedRect(toView, *bounds);
+    painter.resetTransform();
+    painter.setPen(QPen(QColor(255, 255, 0), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(r.xMin, r.yMin, r.xMax - r.xMin, r.yMax - r.yMin));
 }
 
 QImage Player::renderImage(QSize viewSize)
@@ -272,6 +293,8 @@ void Player::pointerMove(Point stagePoint)
         m_pointerInside = true;
         m_stage->setMousePosition(stagePoint);
         m_runtime->pointer().followDrag(stagePoint);
+        if (m_pointer.isDown())
+            m_runtime->focus().pointerDragged(stagePoint);
         runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), stagePoint));
         m_runtime->pointer().mouseEvent(MouseEvent::Move);
         finishEvent();
@@ -300,6 +323,7 @@ void Player::pointerPress()
         return;
     try {
         runTransitions(m_pointer.press(*m_stage, m_runtime->pointer()));
+        m_runtime->focus().pointerPressed(m_stage->find(m_pointer.pressed()), m_pointer.position());
         m_runtime->pointer().mouseEvent(MouseEvent::Down);
         finishEvent();
     } catch (const std::exception& error) {
@@ -312,6 +336,7 @@ void Player::pointerRelease()
     if (!m_stage || !m_runtime)
         return;
     try {
+        m_runtime->focus().pointerReleased();
         runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
         m_runtime->pointer().mouseEvent(MouseEvent::Up);
         finishEvent();
@@ -344,6 +369,46 @@ void Player::keyEvent(const KeyEvent& event)
     }
 }
 
+void Player::typeText(std::u32string_view text)
+{
+    if (!m_runtime)
+        return;
+    try {
+        m_runtime->focus().typeText(text);
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("typing", error.what());
+    }
+}
+
+std::u32string Player::selectedText()
+{
+    return m_runtime ? m_runtime->focus().selectedText() : std::u32string();
+}
+
+void Player::deleteSelection()
+{
+    if (!m_runtime)
+        return;
+    try {
+        m_runtime->focus().deleteSelection();
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail("typing", error.what());
+    }
+}
+
+void Player::selectAll()
+{
+    if (m_runtime)
+        m_runtime->focus().selectAll();
+}
+
+bool Player::acceptsText()
+{
+    return m_runtime && m_runtime->focus().acceptsText();
+}
+
 void Player::setViewSize(QSize viewSize)
 {
     if (!m_stage)
@@ -370,6 +435,8 @@ Player::Cursor Player::cursor()
     if (m_runtime->host().input().pointerHidden)
         return Cursor::Hidden;
     const DisplayObject* over = m_stage->find(m_pointer.hovered());
+    if (over && over->editText)
+        return Cursor::IBeam;
     return over && m_runtime->pointer().showsHand(*over) ? Cursor::Hand : Cursor::Arrow;
 }
 

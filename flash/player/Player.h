@@ -89,7 +89,15 @@ public:
     // The view's size in pixels: Stage.width and height under noScale, and onResize.
     void setViewSize(QSize viewSize);
     // The pointer's shape over the movie where it stands now.
-    enum class Cursor : uint8_t { Arrow, Hand, Hidden };
+    enum class Cursor : uint8_t { Arrow, Hand, IBeam, Hidden };
+    // Text for the focused input field (typing through input methods, pasting).
+    void typeText(std::u32string_view text);
+    // The focused field's selection, for the clipboard; removing it (cut); selecting all.
+    [[nodiscard]] std::u32string selectedText();
+    void deleteSelection();
+    void selectAll();
+    // Whether typed text goes to a focused input field now (input methods are wanted).
+    [[nodiscard]] bool acceptsText();
     [[nodiscard]] Cursor cursor();
     // Where a point of a view of `viewSize` pixels falls on the stage, in twips.
     [[nodiscard]] Point viewToStage(double x, double y, QSize viewSize) const;
@@ -109,6 +117,7 @@ private:
     void runTransitions(const PointerTracker::Transitions& transitions);
     // Playing moves things under a still pointer: it rolls over and out as if it had moved.
     void refreshPointer();
+    void drawFocusRectangle(QPainter& painter, QSize viewSize);
     void fail(const char* stage, const char* what);
 
     PlayerSettings m_settings;

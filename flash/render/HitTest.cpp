@@ -41,6 +41,11 @@ public:
         if (const DisplayObject* mask = scriptMaskOf(object); mask && !maskHit(*mask, level))
             return false;
         const Matrix toStage = parentToStage.multiplied(object.matrix);
+        if (object.editText) {
+            // A field answers by its rectangle as it is now (auto-size and scripts change it).
+            const auto local = localPoint(toStage);
+            return local && contains(object.editText->bounds(), *local);
+        }
         if (object.drawing && outline(*object.drawing, *m_cache.drawingOutline(object.drawing), toStage))
             return true;
         if (const DisplayList* children = liveChildren(object)) {

@@ -115,6 +115,33 @@ void paintLines(QPainter& painter, const TextField& field, const QRectF& area, c
     }
 }
 
+// A focused field shows its selection inverted, and an input field its caret.
+void paintSelection(QPainter& painter, const TextField& field)
+{
+    const text::Selection selection = field.selection();
+    const size_t from = std::min(selection.begin, selection.end), to = std::max(selection.begin, selection.end);
+    if (from == to) {
+        if (field.settings().type != text::FieldType::Input)
+            return;
+        if (const auto caret = field.caretPlace(to))
+            painter.fillRect(QRectF(caret->x, caret->top, 1, caret->bottom - caret->top), Qt::black);
+        return;
+    }
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Difference);
+    const text::TextLayout& layout = field.layout();
+    for (const text::LayoutLine& line : layout.lines) {
+        const size_t begin = std::max(from, line.begin), end = std::min(to, line.end);
+        if (begin >= end && !(from <= line.begin && to > line.end))
+            continue;
+        const auto left = field.caretPlace(begin), right = field.caretPlace(end);
+        if (left && right)
+            painter.fillRect(QRectF(left->x, left->top, std::max(2.0, right->x - left->x), left->bottom - left->top),
+                             Qt::white);
+    }
+    painter.restore();
+}
+
 } // namespace
 
 QRectF textFieldBounds(const EditTextDef& def, const Placement& placement)
@@ -153,6 +180,8 @@ void paintTextField(const PaintContext& context, const EditTextDef& def, const P
     painter.translate(area.topLeft());
     painter.scale(kTwipsPerPixel, kTwipsPerPixel);
     paintLines(painter, *field, area, placement.transform);
+    if (field->isFocused())
+        paintSelection(painter, *field);
     painter.restore();
 }
 

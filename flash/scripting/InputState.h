@@ -2,6 +2,8 @@
 // held down, the lock keys, the last key pressed, whether the pointer is hidden.
 #pragma once
 
+#include "flash/stage/ObjectRegistry.h"
+
 #include <bitset>
 #include <cstdint>
 
@@ -13,6 +15,8 @@ struct InputState {
     int lastCode = 0;
     uint32_t lastCharacter = 0;
     bool pointerHidden = false;
+    ObjectHandle focus;             // what has the keyboard focus (Selection), if anything
+    bool focusFromKeyboard = false; // focus came by Tab: buttons and clips show the focus rectangle
 
     [[nodiscard]] bool isDown(double code) const { return code >= 0 && code < 256 && keysDown.test(size_t(code)); }
 };

@@ -55,6 +55,9 @@ void KeyScripts::keyEvent(const KeyEvent& event)
 {
     updateState(event);
     const bool down = event.direction == KeyDirection::Down;
+    // The focused field or button takes the key first; clips and listeners hear it all the same.
+    if (down)
+        (void)m_runtime.focus().keyDown(event, m_runtime.host().input().keysDown.test(key::Shift));
     const uint8_t buttonCode = down ? key::buttonKeyCode(event.code, event.character) : 0;
     Stage& stage = m_runtime.host().stage();
     for (ObjectHandle handle : stage.objectsInOrder(Stage::ObjectKind::Clips)) {

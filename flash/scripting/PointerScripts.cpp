@@ -7,8 +7,10 @@
 #include "flash/scripting/ClipEventFlags.h"
 #include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/ScriptRuntime.h"
+#include "flash/scripting/TextFieldEvents.h"
 #include "flash/stage/DisplayPath.h"
 #include "flash/stage/LocalBounds.h"
+#include "flash/text/TextField.h"
 
 #include <algorithm>
 #include <array>
@@ -62,6 +64,8 @@ bool PointerScripts::takesPointer(const DisplayObject& object)
 {
     if (buttonDefOf(object))
         return isEnabled(object);
+    if (const text::TextField* field = text::textFieldOf(object.editText))
+        return field->settings().selectable || field->settings().type == text::FieldType::Input;
     if (!object.clip)
         return false;
     const bool hasOnEvents = std::any_of(object.clipActions.begin(), object.clipActions.end(),
@@ -168,6 +172,14 @@ void PointerScripts::wheel(int delta, ObjectHandle over)
 {
     StageHost& host = m_runtime.host();
     DisplayObject* target = host.stage().find(over);
+    // A text field under the pointer scrolls by the wheel's lines.
+    if (text::TextField* field = target ? text::textFieldOf(target->editText) : nullptr) {
+        const int before = field->scroll();
+        field->setScroll(double(before) - delta);
+        if (field->scroll() != before)
+            broadcastFieldEvent(m_runtime.vm(), *host.objectFor(*target), "onScroller");
+        target = host.stage().find(over);
+    }
     const std::array<script::Value, 3> message{script::Value("onMouseWheel"), script::Value(double(delta)),
                                                target ? script::Value(host.objectFor(*target)) : script::Value()};
     m_runtime.vm().callMethod(m_runtime.vm().getMember(script::Value(m_runtime.vm().global()), "Mouse"),

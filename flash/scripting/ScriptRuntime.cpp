@@ -7,6 +7,7 @@
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/KeyClass.h"
 #include "flash/scripting/MouseClass.h"
+#include "flash/scripting/SelectionClass.h"
 #include "flash/scripting/StageClass.h"
 #include "flash/scripting/TransformClass.h"
 #include "flash/scripting/MovieClipClass.h"
@@ -30,6 +31,8 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installKey(*m_vm);
     installMouse(*m_vm);
     installStage(*m_vm);
+    installSelection(*m_vm);
+    m_host.setFocusScripts(&m_focus);
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);

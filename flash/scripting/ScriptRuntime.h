@@ -2,6 +2,7 @@
 // construction and clip events, the timers, and collection at the end of a tick.
 #pragma once
 
+#include "flash/scripting/FocusScripts.h"
 #include "flash/scripting/KeyScripts.h"
 #include "flash/scripting/PointerScripts.h"
 #include "flash/scripting/StageHost.h"
@@ -41,6 +42,7 @@ public:
     [[nodiscard]] StageHost& host() { return m_host; }
     [[nodiscard]] PointerScripts& pointer() { return m_pointer; }
     [[nodiscard]] KeyScripts& keys() { return m_keys; }
+    [[nodiscard]] FocusScripts& focus() { return m_focus; }
 
     // Runs the clip's onClipEvent blocks whose event flags include any of `flags`
     // (and, with a key, whose key-press code is `key`).
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<script::Interpreter> m_vm;
     PointerScripts m_pointer{*this};
     KeyScripts m_keys{*this};
+    FocusScripts m_focus{*this};
 };
 
 } // namespace flash

@@ -23,6 +23,8 @@ class Object;
 
 namespace flash {
 
+class FocusScripts;
+
 // Where trace lines and reports about script faults go.
 struct ScriptOutput {
     std::function<void(std::string_view)> trace;
@@ -114,6 +116,9 @@ public:
 
     // Keys held and the pointer's visibility, as Key and Mouse read them.
     [[nodiscard]] InputState& input() { return m_input; }
+    // The keyboard focus, as Selection reaches it (set by the runtime that owns it).
+    [[nodiscard]] FocusScripts* focusScripts() const { return m_focusScripts; }
+    void setFocusScripts(FocusScripts* focus) { m_focusScripts = focus; }
 
     // Whether a stage point (twips) falls on what an object draws, shape by shape;
     // given by whoever draws the stage. Without it, objects answer by their bounds.
@@ -142,6 +147,7 @@ private:
     script::Object* m_fieldPrototype = nullptr;
     std::optional<Drag> m_drag;
     InputState m_input;
+    FocusScripts* m_focusScripts = nullptr;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;

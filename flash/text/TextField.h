@@ -103,6 +103,20 @@ public:
     bool deleteBackward();
     bool deleteForward();
 
+    // Focus, as Selection gives it: a focused field shows its caret or selection.
+    [[nodiscard]] bool isFocused() const { return m_focused; }
+    void setFocused(bool focused) { m_focused = focused; }
+    // The caret position nearest a point of the field, in its pixels as shown (scrolling applied).
+    [[nodiscard]] size_t indexAt(double x, double y) const;
+    // Where a caret before `index` shows, in the field's pixels; nothing when it is scrolled out of sight.
+    struct CaretPlace {
+        double x = 0, top = 0, bottom = 0;
+    };
+    [[nodiscard]] std::optional<CaretPlace> caretPlace(size_t index) const;
+    // Moves the caret; with `extend` the selection's far end moves and its anchor stays.
+    enum class CaretMove : uint8_t { Left, Right, LineStart, LineEnd, Up, Down, TextStart, TextEnd };
+    void moveCaret(CaretMove move, bool extend);
+
     // The value of the bound variable the field last showed or wrote (variable binding).
     [[nodiscard]] const std::string& variableValueShown() const { return m_variableValueShown; }
     void setVariableValueShown(std::string value) { m_variableValueShown = std::move(value); }
@@ -127,6 +141,7 @@ private:
     int m_scroll = 1;
     double m_hscroll = 0;
     Selection m_selection;
+    bool m_focused = false;
     uint64_t m_revision = 0;
     std::string m_variableValueShown;
     mutable std::optional<TextLayout> m_layout;

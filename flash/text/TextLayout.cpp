@@ -197,6 +197,7 @@ private:
             Item& item = m_items[k];
             if (item.c == U'\t')
                 item.advance = tabAdvance(x, stops, *item.format);
+            line.caretXs.push_back(x);
             const double size = positive(item.format->size);
             if (item.metrics) {
                 line.ascent = std::max(line.ascent, item.metrics->ascent() * size);
@@ -223,6 +224,7 @@ private:
                 line.descent = face->descent() * positive(paragraphFormat.size);
             }
         }
+        line.caretXs.push_back(x);
         line.width = width;
         m_layout.textWidth = std::max(m_layout.textWidth, width);
     }
@@ -270,6 +272,8 @@ private:
             run.left += by;
             run.right += by;
         }
+        for (double& x : line.caretXs)
+            x += by;
     }
 
     // Spreads `extra` over the line's spaces, each glyph moving by the spaces before it.
@@ -296,6 +300,8 @@ private:
             }
             if (item.c == U' ')
                 ++seen;
+            if (const size_t after = k - pending.firstItem + 1; after < pending.line.caretXs.size())
+                pending.line.caretXs[after] += perSpace * double(seen);
         }
         pending.line.width += extra;
     }

@@ -37,6 +37,8 @@ struct LayoutLine {
     double top = 0, ascent = 0, descent = 0, leading = 0;
     double left = 0, width = 0; // where the line's text starts, and its width without trailing spaces
     std::vector<GlyphRun> runs;
+    // Where a caret stands before each character of the line, and after its last one.
+    std::vector<double> caretXs;
 
     [[nodiscard]] double baseline() const { return top + ascent; }
     [[nodiscard]] double bottom() const { return top + ascent + descent; }

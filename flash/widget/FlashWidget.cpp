@@ -5,6 +5,10 @@
 #include "flash/widget/KeyMapping.h"
 #include "flash/widget/LocalPath.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -233,7 +237,14 @@ void FlashWidget::afterInput()
     switch (m_player.cursor()) {
     case Player::Cursor::Arrow: unsetCursor(); break;
     case Player::Cursor::Hand: setCursor(Qt::PointingHandCursor); break;
+    case Player::Cursor::IBeam: setCursor(Qt::IBeamCursor); break;
     case Player::Cursor::Hidden: setCursor(Qt::BlankCursor); break;
+    }
+    // Input methods (Chinese among them) are offered while an input field has the focus.
+    const bool wantsText = m_player.acceptsText();
+    if (testAttribute(Qt::WA_InputMethodEnabled) != wantsText) {
+        setAttribute(Qt::WA_InputMethodEnabled, wantsText);
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled);
     }
     update();
 }
@@ -279,10 +290,48 @@ void FlashWidget::wheelEvent(QWheelEvent* event)
     }
 }
 
+bool FlashWidget::clipboardShortcut(QKeyEvent* event)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) {
+        const std::u32string selected = m_player.selectedText();
+        if (!selected.empty() && clipboard)
+            clipboard->setText(QString::fromUcs4(selected.data(), qsizetype(selected.size())));
+        if (event->matches(QKeySequence::Cut))
+            m_player.deleteSelection();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        if (clipboard)
+            m_player.typeText(clipboard->text().toStdU32String());
+        return true;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        m_player.selectAll();
+        return true;
+    }
+    return false;
+}
+
 void FlashWidget::keyPressEvent(QKeyEvent* event)
 {
-    m_player.keyEvent(movieKeyEvent(*event, KeyDirection::Down));
+    if (!clipboardShortcut(event))
+        m_player.keyEvent(movieKeyEvent(*event, KeyDirection::Down));
     afterInput();
+}
+
+void FlashWidget::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty())
+        m_player.typeText(event->commitString().toStdU32String());
+    afterInput();
+}
+
+QVariant FlashWidget::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled)
+        return testAttribute(Qt::WA_InputMethodEnabled);
+    return QWidget::inputMethodQuery(query);
 }
 
 void FlashWidget::keyReleaseEvent(QKeyEvent* event)

@@ -65,9 +65,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    // Tab belongs to the movie, which moves its own focus.
+    bool focusNextPrevChild(bool) override { return false; }
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     void movePointer(QPointF position);
+    // Copy, cut, paste and select all on the focused text field; true when the key was one of them.
+    bool clipboardShortcut(QKeyEvent* event);
     // Redraws what the event changed, and shows the pointer's shape for where it now stands.
     void afterInput();
 

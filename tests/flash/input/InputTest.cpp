@@ -195,5 +195,55 @@ TEST(Input, UnderNoScaleTheStageKeepsItsPixelsAtItsAlignedCornerAndHearsResizes)
     EXPECT_EQ(run.take(), (Lines{"noScale TL", "resize 400x200", "press 110", "clip event mouseDown outer"}));
 }
 
+TEST(Input, AClickedInputFieldTakesTheFocusAndTheTypingAndTabMovesOn)
+{
+    SwfWriter w(8, 200, 100, 12);
+    w.actions(script(R"(
+        createTextField("name", 1, 10, 10, 80, 20);
+        name.type = "input";
+        name.variable = "typed";
+        name.onChanged = function() { trace("changed " + typed + " caret " + Selection.getCaretIndex()); };
+        name.onKillFocus = function(next) { trace("kill focus to " + next); };
+        createTextField("other", 2, 10, 50, 80, 20);
+        other.type = "input";
+        other.onSetFocus = function(previous) { trace("set focus from " + previous); };
+        stop();
+    )")).showFrame();
+    InputRun run(w.finish());
+    run.moveTo(20, 20);
+    EXPECT_EQ(run.player.cursor(), Player::Cursor::IBeam);
+    run.player.pointerPress();
+    run.player.pointerRelease();
+    EXPECT_TRUE(run.player.acceptsText());
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, 65, 'a'});
+    run.player.typeText(U"中b");
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Backspace, 8});
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Tab, 9});
+    run.player.typeText(U"x");
+    run.moveTo(150, 90);
+    run.player.pointerPress();
+    EXPECT_FALSE(run.player.acceptsText()) << "a press on nothing takes the focus away";
+    run.player.pointerRelease();
+    run.player.typeText(U"ignored");
+    EXPECT_EQ(run.take(), (Lines{"changed a caret 1", "changed a中b caret 3", "changed a中 caret 2",
+                                 "kill focus to _level0.other", "set focus from _level0.name"}));
+}
+
+TEST(Input, TabFocusesAButtonWhichShowsTheYellowRectangleAndEnterPressesIt)
+{
+    SwfWriter w(8, 200, 100, 12);
+    ButtonBuilder button;
+    button.part(ButtonPart{.states = 1 | 2 | 4 | 8, .characterId = square(w, 0xFF0000, 0, 0, 40), .depth = 1})
+        .on(condition::OverDownToOverUp, script("trace('released by ' + Selection.getFocus());"));
+    w.place(Placement{.depth = 1, .characterId = w.defineButton(button), .matrix = swfw::Matrix::translation(50, 30),
+                      .name = "ok"});
+    w.actions(script("stop();")).showFrame();
+    InputRun run(w.finish());
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Tab, 9});
+    EXPECT_EQ(run.colorAt(50, 50), QColor(Qt::yellow));
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Enter, 13});
+    EXPECT_EQ(run.take(), Lines{"released by _level0.ok"});
+}
+
 } // namespace
 } // namespace flash::test
