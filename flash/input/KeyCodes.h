@@ -34,4 +34,52 @@ inline constexpr int Backspace = 8, Tab = 9, Enter = 13, Shift = 16, Control = 1
     return character >= 32 && character < 128 ? uint8_t(character) : 0;
 }
 
+// The character a key gives unshifted (Key.getAscii), or 0 for keys without one.
+[[nodiscard]] constexpr uint32_t asciiOf(int code)
+{
+    if (code >= 'A' && code <= 'Z')
+        return uint32_t(code - 'A' + 'a');
+    if ((code >= '0' && code <= '9') || code == Space || code == Backspace || code == Tab || code == Enter
+        || code == Escape)
+        return uint32_t(code);
+    if (code >= 96 && code <= 105)
+        return uint32_t('0' + code - 96); // the keypad's digits
+    switch (code) {
+    case Delete: return 127;
+    case 106: return '*';
+    case 107: return '+';
+    case 109: return '-';
+    case 110: return '.';
+    case 111: return '/';
+    case 186: return ';';
+    case 187: return '=';
+    case 188: return ',';
+    case 189: return '-';
+    case 190: return '.';
+    case 191: return '/';
+    case 192: return '`';
+    case 219: return '[';
+    case 220: return '\\';
+    case 221: return ']';
+    case 222: return '\'';
+    default: return 0;
+    }
+}
+
+// The key that types `character` on a common keyboard, or 0 when none does.
+[[nodiscard]] constexpr int codeOf(uint32_t character)
+{
+    if (character >= 'a' && character <= 'z')
+        return int(character - 'a' + 'A');
+    if ((character >= 'A' && character <= 'Z') || (character >= '0' && character <= '9') || character == ' ')
+        return int(character);
+    if (character == '\r' || character == '\n')
+        return Enter;
+    for (int code = 186; code <= 222; ++code) {
+        if (asciiOf(code) == character)
+            return code;
+    }
+    return 0;
+}
+
 } // namespace flash::key

@@ -271,7 +271,8 @@ const DisplayList* Player::displayList() const
 
 void Player::finishEvent()
 {
-    if (!m_stage || !m_runtime)
+    // The shown frame's own work runs first, when the host settles it.
+    if (!m_stage || !m_runtime || m_workToSettle)
         return;
     m_stage->runPendingWork(*m_scripts);
     m_runtime->host().publishDrawings();

@@ -73,6 +73,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             line.out = value;
         else if (argument == QLatin1String("--out-dir"))
             line.outDir = value;
+        else if (argument == QLatin1String("--input"))
+            line.input = value;
         else
             valid = false;
         if (!valid) {

@@ -23,6 +23,7 @@ struct CommandLine {
     std::optional<int> ticks;        // --ticks N (run, render)
     QString out;                     // --out FILE
     QString outDir;                  // --out-dir DIR
+    QString input;                   // --input EVENTS (run, render)
     QString error;                   // set when the arguments make no sense
 };
 

@@ -1,6 +1,7 @@
 // flashtool render FILE --frame N | --ticks N --out FILE | --frames A-B --out-dir DIR:
 // frames as the control shows them, scripts and all.
 #include "Commands.h"
+#include "InputEvents.h"
 
 #include "flash/player/Player.h"
 
@@ -44,8 +45,18 @@ int renderAfterTicks(const CommandLine& line)
     flash::Player player;
     if (!load(player, line.file))
         return 1;
-    for (int tick = 0; tick < *line.ticks; ++tick)
+    InputScript input;
+    if (!line.input.isEmpty()) {
+        input = readInputScript(line.input);
+        if (!input.error.isEmpty()) {
+            printError(input.error);
+            return 2;
+        }
+    }
+    for (int tick = 1; tick <= *line.ticks; ++tick) {
+        applyInputEvents(player, input, tick);
         player.tick();
+    }
     return writeFrame(player, outputSize(line, player), line.out) ? 0 : 1;
 }
 

@@ -1,7 +1,9 @@
-// flashtool run FILE [--ticks N]: plays a movie headless, scripts included, as
-// fast as it goes, printing each trace() line on stdout as it happens; script
-// faults and limits reached go to stderr.
+// flashtool run FILE [--ticks N] [--input EVENTS]: plays a movie headless,
+// scripts included, as fast as it goes, printing each trace() line on stdout as
+// it happens; script faults and limits reached go to stderr. The events of
+// EVENTS are applied at the start of their ticks.
 #include "Commands.h"
+#include "InputEvents.h"
 
 #include "flash/player/Player.h"
 
@@ -31,9 +33,19 @@ int runRun(const CommandLine& line)
         printError(line.file + QStringLiteral(": ") + QString::fromStdString(player.loadError()));
         return 1;
     }
+    InputScript input;
+    if (!line.input.isEmpty()) {
+        input = readInputScript(line.input);
+        if (!input.error.isEmpty()) {
+            printError(input.error);
+            return 2;
+        }
+    }
     const int ticks = line.ticks.value_or(std::max(player.totalFrames(), 1));
-    for (int tick = 0; tick < ticks && player.hasMovie(); ++tick)
+    for (int tick = 1; tick <= ticks && player.hasMovie(); ++tick) {
+        applyInputEvents(player, input, tick);
         player.tick();
+    }
     return 0;
 }
 

@@ -1,8 +1,12 @@
 // flashtool as tests, benchmarks and users run it: info, render and bench on movies written here.
 #include "TestMovies.h"
 
+#include "AsCompiler.h"
+#include "SwfWriter.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -115,6 +119,36 @@ TEST_F(FlashToolTest, BenchReportsItsFigures)
         ASSERT_TRUE(figures.contains(QLatin1String(key))) << key;
         EXPECT_GE(figures.value(QLatin1String(key)).toDouble(-1), 0) << key;
     }
+}
+
+TEST_F(FlashToolTest, RunAppliesInputEventsAtTheStartOfTheirTicks)
+{
+    swfw::SwfWriter w(8, 200, 100, 12);
+    w.actions(swfw::compileActionScript(R"(
+        trace("frame " + _currentframe);
+        Mouse.addListener({ onMouseDown: function() { trace("down at " + _root._xmouse + "," + _root._ymouse); } });
+        Key.addListener({ onKeyDown: function() { trace("key " + Key.getCode() + " " + Key.getAscii()); } });
+    )")).showFrame();
+    w.actions(swfw::compileActionScript("trace('frame ' + _currentframe); stop();")).showFrame();
+    const QString movie = directory.filePath(QStringLiteral("input.swf"));
+    ASSERT_TRUE(writeFile(movie.toStdString(), w.finish()));
+    const QString events = directory.filePath(QStringLiteral("events.txt"));
+    QFile file(events);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# pointer, then keys\n2 move 30 40\n2 down\n3 up\n3 key 37\n3 type A!\n");
+    file.close();
+
+    const ToolRun run = flashtool({QStringLiteral("run"), movie, QStringLiteral("--ticks"), QStringLiteral("3"),
+                                   QStringLiteral("--input"), events});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, QByteArray("frame 1\ndown at 30,40\nframe 2\nkey 37 0\nkey 65 65\nkey 0 33\n"));
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1 move 3\n");
+    file.close();
+    const ToolRun bad = flashtool({QStringLiteral("run"), movie, QStringLiteral("--input"), events});
+    EXPECT_NE(bad.exitCode, 0);
+    EXPECT_TRUE(bad.err.contains("line 1")) << bad.err.constData();
 }
 
 TEST_F(FlashToolTest, BadArgumentsAreRefused)
