@@ -46,7 +46,8 @@ public:
             const auto local = localPoint(toStage);
             return local && contains(object.editText->bounds(), *local);
         }
-        if (object.drawing && outline(*object.drawing, *m_cache.drawingOutline(object.drawing), toStage))
+        if (object.drawing && withinBounds(object.drawing->bounds, toStage)
+            && outline(*object.drawing, *m_cache.drawingOutline(object.drawing), toStage))
             return true;
         if (const DisplayList* children = liveChildren(object)) {
             if (std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character))
@@ -161,6 +162,15 @@ private:
         stroker.setWidth(kMinStrokeTwips);
         stroker.setCapStyle(cap);
         return stroker.createStroke(stroke.path);
+    }
+
+    // A cheap test first: strokes reach at most half their width past a shape's edges, within its bounds.
+    bool withinBounds(const Rect& bounds, const Matrix& toStage) const
+    {
+        const auto local = localPoint(toStage);
+        return local && contains(Rect{bounds.xMin - int32_t(kMinStrokeTwips), bounds.xMax + int32_t(kMinStrokeTwips),
+                                      bounds.yMin - int32_t(kMinStrokeTwips), bounds.yMax + int32_t(kMinStrokeTwips)},
+                                 *local);
     }
 
     std::optional<Point> localPoint(const Matrix& toStage) const

@@ -21,7 +21,7 @@ namespace {
 
 struct TransitionHandler {
     uint32_t clipEvent;
-    const char* method;
+    script::String method;
 };
 
 TransitionHandler handlerFor(ButtonTransition what)
@@ -40,8 +40,19 @@ TransitionHandler handlerFor(ButtonTransition what)
     return {0, ""};
 }
 
-constexpr std::array<const char*, 7> kPointerMethods{"onPress",   "onRelease",  "onReleaseOutside", "onRollOver",
-                                                      "onRollOut", "onDragOver", "onDragOut"};
+// Names asked on every pointer move, made once so that their hashes are kept.
+struct Names {
+    script::String enabled{"enabled"}, hitArea{"hitArea"}, trackAsMenu{"trackAsMenu"},
+        useHandCursor{"useHandCursor"};
+    std::array<script::String, 7> pointerMethods{"onPress",   "onRelease",  "onReleaseOutside", "onRollOver",
+                                                 "onRollOut", "onDragOver", "onDragOut"};
+};
+
+const Names& names()
+{
+    static const Names kNames;
+    return kNames;
+}
 
 const ButtonDef* buttonDefOf(const DisplayObject& object)
 {
@@ -56,7 +67,7 @@ bool PointerScripts::isEnabled(const DisplayObject& object)
     StageHost& host = m_runtime.host();
     const script::Object* self = host.existingObjectFor(object);
     const script::Value* enabled =
-        findQuietly(self ? self : host.prototypeFor(object), "enabled", m_runtime.vm().caseMode());
+        findQuietly(self ? self : host.prototypeFor(object), names().enabled, m_runtime.vm().caseMode());
     return !enabled || m_runtime.vm().toBoolean(*enabled);
 }
 
@@ -74,8 +85,9 @@ bool PointerScripts::takesPointer(const DisplayObject& object)
     const script::Object* self = host.existingObjectFor(object);
     const script::Object* from = self ? self : host.prototypeFor(object);
     const script::CaseMode mode = m_runtime.vm().caseMode();
-    const bool hasMethods = std::any_of(kPointerMethods.begin(), kPointerMethods.end(),
-                                        [&](const char* name) { return hasFunctionQuietly(from, name, mode); });
+    const auto& methods = names().pointerMethods;
+    const bool hasMethods = std::any_of(methods.begin(), methods.end(),
+                                        [&](const script::String& name) { return hasFunctionQuietly(from, name, mode); });
     return (hasOnEvents || hasMethods) && isEnabled(object);
 }
 
@@ -83,7 +95,7 @@ bool PointerScripts::tracksAsMenu(const DisplayObject& object)
 {
     if (const ButtonDef* def = buttonDefOf(object); def && def->trackAsMenu)
         return true;
-    const script::Value* flag = findQuietly(m_runtime.host().existingObjectFor(object), "trackAsMenu",
+    const script::Value* flag = findQuietly(m_runtime.host().existingObjectFor(object), names().trackAsMenu,
                                             m_runtime.vm().caseMode());
     return flag && m_runtime.vm().toBoolean(*flag);
 }
@@ -93,7 +105,7 @@ bool PointerScripts::hits(const DisplayObject& object, Point stagePoint)
     StageHost& host = m_runtime.host();
     // A clip may name another clip as the area that takes the pointer for it.
     const DisplayObject* area = &object;
-    if (const script::Value* hitArea = findQuietly(host.existingObjectFor(object), "hitArea", m_runtime.vm().caseMode())) {
+    if (const script::Value* hitArea = findQuietly(host.existingObjectFor(object), names().hitArea, m_runtime.vm().caseMode())) {
         if (const DisplayObject* named = host.displayObjectOf(*hitArea))
             area = named;
     }
@@ -135,7 +147,7 @@ void PointerScripts::runTransitions(const PointerTracker::Transitions& transitio
     }
 }
 
-void PointerScripts::callIfDefined(ObjectHandle target, const char* method)
+void PointerScripts::callIfDefined(ObjectHandle target, const script::String& method)
 {
     StageHost& host = m_runtime.host();
     const DisplayObject* object = host.stage().find(target);
@@ -143,18 +155,18 @@ void PointerScripts::callIfDefined(ObjectHandle target, const char* method)
         return;
     const script::Object* self = host.existingObjectFor(*object);
     if (hasFunctionQuietly(self ? self : host.prototypeFor(*object), method, m_runtime.vm().caseMode()))
-        m_runtime.callHandler(target, method);
+        m_runtime.callHandler(target, method.view());
 }
 
 void PointerScripts::mouseEvent(MouseEvent event)
 {
-    struct Names {
+    struct Event {
         uint32_t flag;
-        const char* method;
+        script::String method;
     };
-    const Names names = event == MouseEvent::Down ? Names{ClipEventFlag::MouseDown, "onMouseDown"}
-                        : event == MouseEvent::Up ? Names{ClipEventFlag::MouseUp, "onMouseUp"}
-                                                  : Names{ClipEventFlag::MouseMove, "onMouseMove"};
+    static const Event kDown{ClipEventFlag::MouseDown, "onMouseDown"}, kUp{ClipEventFlag::MouseUp, "onMouseUp"},
+        kMove{ClipEventFlag::MouseMove, "onMouseMove"};
+    const Event& names = event == MouseEvent::Down ? kDown : event == MouseEvent::Up ? kUp : kMove;
     StageHost& host = m_runtime.host();
     for (ObjectHandle handle : host.stage().objectsInOrder(Stage::ObjectKind::Clips)) {
         const DisplayObject* clip = host.stage().find(handle);
@@ -249,7 +261,7 @@ bool PointerScripts::showsHand(const DisplayObject& object)
 {
     StageHost& host = m_runtime.host();
     const script::Object* self = host.existingObjectFor(object);
-    const script::Value* hand = findQuietly(self ? self : host.prototypeFor(object), "useHandCursor",
+    const script::Value* hand = findQuietly(self ? self : host.prototypeFor(object), names().useHandCursor,
                                             m_runtime.vm().caseMode());
     return !hand || m_runtime.vm().toBoolean(*hand);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "flash/input/PointerTracker.h"
+#include "flash/script/String.h"
 
 #include <string>
 
@@ -37,7 +38,7 @@ public:
 private:
     void runButtonActions(ObjectHandle button, uint16_t conditionBits);
     // Calls the method if the object or its prototypes define it (found without running scripts).
-    void callIfDefined(ObjectHandle target, const char* method);
+    void callIfDefined(ObjectHandle target, const script::String& method);
     [[nodiscard]] bool isEnabled(const DisplayObject& object);
     [[nodiscard]] std::string dropTargetUnder(const DisplayObject& dragged, Point stagePoint);
 

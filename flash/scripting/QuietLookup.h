@@ -9,19 +9,20 @@
 
 namespace flash {
 
-[[nodiscard]] inline const script::Value* findQuietly(const script::Object* object, std::string_view name,
+// `name` is best made once and kept: its hash is cached with it.
+[[nodiscard]] inline const script::Value* findQuietly(const script::Object* object, const script::String& name,
                                                       script::CaseMode mode)
 {
     constexpr int kMaxChain = 64;
-    const script::String key(name);
     for (int i = 0; object && i < kMaxChain; ++i, object = object->proto()) {
-        if (const script::Property* p = object->properties().find(key, mode))
+        if (const script::Property* p = object->properties().find(name, mode))
             return p->isAccessor() ? nullptr : &p->value;
     }
     return nullptr;
 }
 
-[[nodiscard]] inline bool hasFunctionQuietly(const script::Object* object, std::string_view name, script::CaseMode mode)
+[[nodiscard]] inline bool hasFunctionQuietly(const script::Object* object, const script::String& name,
+                                             script::CaseMode mode)
 {
     const script::Value* v = findQuietly(object, name, mode);
     return v && v->isObject() && v->asObject()->isFunction();
