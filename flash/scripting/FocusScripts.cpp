@@ -39,7 +39,13 @@ bool FocusScripts::canFocus(const DisplayObject& object)
 {
     if (const text::TextField* field = text::textFieldOf(object.editText))
         return isInput(field) || field->settings().selectable;
-    return m_runtime.pointer().takesPointer(object);
+    if (m_runtime.pointer().takesPointer(object))
+        return true;
+    // A clip without pointer handlers takes the focus when it says so.
+    static const script::String kFocusEnabled("focusEnabled");
+    const script::Value* enabled = findQuietly(m_runtime.host().existingObjectFor(object), kFocusEnabled,
+                                               m_runtime.vm().caseMode());
+    return object.clip && enabled && m_runtime.vm().toBoolean(*enabled);
 }
 
 bool FocusScripts::setFocus(DisplayObject* object, FocusBy by)
@@ -114,9 +120,11 @@ void FocusScripts::pointerDragged(Point stagePoint)
     field->setSelection(field->selection().begin, field->indexAt(at.x, at.y));
 }
 
-void FocusScripts::edited(DisplayObject& field)
+void FocusScripts::edited(DisplayObject& object)
 {
-    notifyTextEdited(m_runtime.host(), field);
+    if (text::TextField* field = fieldOf(&object))
+        field->revealCaret();
+    notifyTextEdited(m_runtime.host(), object);
 }
 
 bool FocusScripts::acceptsText()
@@ -172,14 +180,15 @@ bool FocusScripts::keyDown(const KeyEvent& event, bool shift)
         return false;
     }
     using Move = text::TextField::CaretMove;
-    switch (event.code) {
-    case key::Left: field->moveCaret(Move::Left, shift); return true;
-    case key::Right: field->moveCaret(Move::Right, shift); return true;
-    case key::Home: field->moveCaret(Move::LineStart, shift); return true;
-    case key::End: field->moveCaret(Move::LineEnd, shift); return true;
-    case key::Up: field->moveCaret(Move::Up, shift); return true;
-    case key::Down: field->moveCaret(Move::Down, shift); return true;
-    default: break;
+    static constexpr std::pair<int, Move> kCaretKeys[] = {{key::Left, Move::Left},      {key::Right, Move::Right},
+                                                          {key::Home, Move::LineStart}, {key::End, Move::LineEnd},
+                                                          {key::Up, Move::Up},          {key::Down, Move::Down}};
+    for (const auto& [code, move] : kCaretKeys) {
+        if (event.code == code) {
+            field->moveCaret(move, shift);
+            field->revealCaret();
+            return true;
+        }
     }
     if (!isInput(field))
         return false;

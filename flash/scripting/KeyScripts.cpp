@@ -67,9 +67,14 @@ void KeyScripts::keyEvent(const KeyEvent& event)
     }
     if (buttonCode)
         runButtonKeyPresses(buttonCode);
+    static const script::String kKeyDown("onKeyDown"), kKeyUp("onKeyUp");
+    const script::String& handler = down ? kKeyDown : kKeyUp;
     script::Interpreter& vm = m_runtime.vm();
-    const std::array<script::Value, 1> message{script::Value(down ? "onKeyDown" : "onKeyUp")};
+    const std::array<script::Value, 1> message{script::Value(handler)};
     vm.callMethod(vm.getMember(script::Value(vm.global()), "Key"), "broadcastMessage", message);
+    // A clip or button with the focus hears its keys too.
+    if (const DisplayObject* focused = m_runtime.focus().focused(); focused && !focused->editText)
+        m_runtime.callDefinedHandler(handleOf(*focused), handler);
 }
 
 } // namespace flash

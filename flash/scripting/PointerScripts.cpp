@@ -143,19 +143,8 @@ void PointerScripts::runTransitions(const PointerTracker::Transitions& transitio
             runButtonActions(t.target, conditionBit(t.what));
         else
             m_runtime.runClipActions(t.target, handler.clipEvent);
-        callIfDefined(t.target, handler.method);
+        m_runtime.callDefinedHandler(t.target, handler.method);
     }
-}
-
-void PointerScripts::callIfDefined(ObjectHandle target, const script::String& method)
-{
-    StageHost& host = m_runtime.host();
-    const DisplayObject* object = host.stage().find(target);
-    if (!object)
-        return;
-    const script::Object* self = host.existingObjectFor(*object);
-    if (hasFunctionQuietly(self ? self : host.prototypeFor(*object), method, m_runtime.vm().caseMode()))
-        m_runtime.callHandler(target, method.view());
 }
 
 void PointerScripts::mouseEvent(MouseEvent event)
@@ -173,7 +162,7 @@ void PointerScripts::mouseEvent(MouseEvent event)
         if (!clip)
             continue;
         m_runtime.runClipActions(handle, names.flag);
-        callIfDefined(handle, names.method);
+        m_runtime.callDefinedHandler(handle, names.method);
     }
     const std::array<script::Value, 1> message{script::Value(names.method)};
     m_runtime.vm().callMethod(m_runtime.vm().getMember(script::Value(m_runtime.vm().global()), "Mouse"),

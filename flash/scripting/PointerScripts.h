@@ -37,8 +37,6 @@ public:
 
 private:
     void runButtonActions(ObjectHandle button, uint16_t conditionBits);
-    // Calls the method if the object or its prototypes define it (found without running scripts).
-    void callIfDefined(ObjectHandle target, const script::String& method);
     [[nodiscard]] bool isEnabled(const DisplayObject& object);
     [[nodiscard]] std::string dropTargetUnder(const DisplayObject& dragged, Point stagePoint);
 

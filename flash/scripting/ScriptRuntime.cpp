@@ -7,6 +7,7 @@
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/KeyClass.h"
 #include "flash/scripting/MouseClass.h"
+#include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/SelectionClass.h"
 #include "flash/scripting/StageClass.h"
 #include "flash/scripting/TransformClass.h"
@@ -118,6 +119,16 @@ void ScriptRuntime::callHandler(ObjectHandle handle, std::string_view name, std:
 {
     if (script::Object* self = objectOf(handle))
         m_vm->callMethod(script::Value(self), name, args);
+}
+
+void ScriptRuntime::callDefinedHandler(ObjectHandle handle, const script::String& name)
+{
+    const DisplayObject* object = m_host.stage().find(handle);
+    if (!object)
+        return;
+    const script::Object* self = m_host.existingObjectFor(*object);
+    if (hasFunctionQuietly(self ? self : m_host.prototypeFor(*object), name, m_vm->caseMode()))
+        callHandler(handle, name.view());
 }
 
 void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle target)

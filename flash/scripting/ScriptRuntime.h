@@ -49,6 +49,9 @@ public:
     void runClipActions(ObjectHandle clip, uint32_t flags, uint8_t key = 0);
     // Calls the method `name` of the object's script object, if it has one.
     void callHandler(ObjectHandle object, std::string_view name, std::span<const script::Value> args = {});
+    // The same, only when the object or its prototypes define the method (found
+    // without running scripts: no getter or __resolve answers for it).
+    void callDefinedHandler(ObjectHandle object, const script::String& name);
     // Runs a block of the movie's action bytes (a button's) on the timeline `target`.
     void runActions(std::span<const uint8_t> actions, ObjectHandle target);
 

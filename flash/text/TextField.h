@@ -116,6 +116,8 @@ public:
     // Moves the caret; with `extend` the selection's far end moves and its anchor stays.
     enum class CaretMove : uint8_t { Left, Right, LineStart, LineEnd, Up, Down, TextStart, TextEnd };
     void moveCaret(CaretMove move, bool extend);
+    // Scrolls, by lines and pixels, so that the caret shows.
+    void revealCaret();
 
     // The value of the bound variable the field last showed or wrote (variable binding).
     [[nodiscard]] const std::string& variableValueShown() const { return m_variableValueShown; }

@@ -98,4 +98,24 @@ void TextField::moveCaret(CaretMove move, bool extend)
         m_selection.begin = at;
 }
 
+void TextField::revealCaret()
+{
+    const TextLayout& lines = layout();
+    const size_t row = lineOf(lines, m_selection.end);
+    const int first = scroll() - 1, last = bottomScroll() - 1;
+    if (int(row) < first)
+        setScroll(double(row) + 1);
+    else if (int(row) > last)
+        setScroll(double(scroll() + int(row) - last));
+    const LayoutLine& line = lines.lines[row];
+    const size_t column = std::min(m_selection.end, line.end) - line.begin;
+    const double x = column < line.caretXs.size() ? line.caretXs[column] : line.left;
+    const double width = double(bounds().width()) / kTwipsPerPixel;
+    const double shown = x - hscroll();
+    if (shown > width - kGutter)
+        setHScroll(x - width + 2 * kGutter);
+    else if (shown < kGutter)
+        setHScroll(std::max(0.0, x - kGutter));
+}
+
 } // namespace flash::text

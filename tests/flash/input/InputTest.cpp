@@ -146,12 +146,16 @@ TEST(Input, KeysReachListenersClipEventsAndTheKeyObject)
     w.actions(script(R"(
         Key.addListener({ onKeyDown: function() { trace("down " + Key.getCode() + " " + Key.getAscii() + " " + Key.isDown(65)); },
                           onKeyUp: function() { trace("up " + Key.isDown(65) + " " + Key.isDown(Key.SHIFT)); } });
+        mc.focusEnabled = true;
+        mc.onKeyUp = function() { trace("focused clip up " + Key.getCode()); };
+        trace(Selection.setFocus(mc) + " " + Selection.getFocus());
         stop();
     )")).showFrame();
     InputRun run(w.finish());
     run.player.keyEvent(KeyEvent{KeyDirection::Down, 65, 'a'});
     run.player.keyEvent(KeyEvent{KeyDirection::Up, 65, 'a'});
-    EXPECT_EQ(run.take(), (Lines{"clip keyDown 65", "on keyPress a", "down 65 97 true", "up false false"}));
+    EXPECT_EQ(run.take(), (Lines{"true _level0.mc", "clip keyDown 65", "on keyPress a", "down 65 97 true", "up false false",
+                                 "focused clip up 65"}));
 }
 
 TEST(Input, ADraggedClipFollowsThePointerWithinItsBounds)
@@ -243,6 +247,26 @@ TEST(Input, TabFocusesAButtonWhichShowsTheYellowRectangleAndEnterPressesIt)
     EXPECT_EQ(run.colorAt(50, 50), QColor(Qt::yellow));
     run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Enter, 13});
     EXPECT_EQ(run.take(), Lines{"released by _level0.ok"});
+}
+
+TEST(Input, TypingScrollsAFieldSoThatTheCaretShows)
+{
+    SwfWriter w(8, 200, 100, 12);
+    w.actions(script(R"(
+        createTextField("line", 1, 10, 10, 40, 20);
+        line.type = "input";
+        createTextField("lines", 2, 10, 40, 100, 30);
+        lines.type = "input"; lines.multiline = true;
+        Selection.setFocus(line);
+    )")).showFrame();
+    w.actions(script("trace(line.hscroll > 0); trace(lines.scroll > 1); stop();")).showFrame();
+    InputRun run(w.finish());
+    run.player.typeText(U"a line far longer than its field");
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Tab, 9});
+    for (int i = 0; i < 6; ++i)
+        run.player.keyEvent(KeyEvent{KeyDirection::Down, key::Enter, 13});
+    run.player.tick(); // the second frame reads the scroll positions
+    EXPECT_EQ(run.take(), (Lines{"true", "true"}));
 }
 
 } // namespace

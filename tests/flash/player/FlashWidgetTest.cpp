@@ -3,7 +3,13 @@
 
 #include "flash/widget/FlashWidget.h"
 
+#include "AsCompiler.h"
+#include "SwfWriter.h"
+
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTemporaryDir>
@@ -172,6 +178,45 @@ TEST_F(FlashWidgetTest, TheFrameTimerPlaysTheMovie)
     while (call(kCurrentFrame).toInt() == 0 && waited.elapsed() < 10'000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_GT(call(kCurrentFrame).toInt(), 0);
+}
+
+// Clicks, typing and the clipboard through the control's own Qt events: a
+// red box shows while the input field says "hi"; a blue button writes into it.
+TEST_F(FlashWidgetTest, ThePointerKeysAndClipboardReachTheMovie)
+{
+    swfw::SwfWriter w(8, 200, 100, 12);
+    w.actions(swfw::compileActionScript(R"(
+        createTextField("field", 1, 10, 10, 100, 20);
+        field.type = "input";
+        var box = createEmptyMovieClip("box", 2);
+        box.beginFill(0xFF0000); box.moveTo(150, 10); box.lineTo(190, 10); box.lineTo(190, 50); box.lineTo(150, 50); box.endFill();
+        box._visible = false;
+        field.onChanged = function() { box._visible = field.text == "hi"; };
+        var button = createEmptyMovieClip("button", 3);
+        button.beginFill(0x0000FF); button.moveTo(150, 60); button.lineTo(190, 60); button.lineTo(190, 90); button.lineTo(150, 90); button.endFill();
+        button.onRelease = function() { field.text = "clicked"; box._visible = false; };
+        stop();
+    )")).showFrame();
+    const QString path = directory.filePath(QStringLiteral("typing.swf"));
+    ASSERT_TRUE(writeFile(path.toStdString(), w.finish()));
+    put(kMovie, path);
+    widget.player().settle();
+    const QColor red(Qt::red), white(Qt::white);
+    auto boxColor = [&] { return QColor(widget.grab().toImage().pixel(170, 30)); };
+
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(50, 20));
+    QTest::keyClicks(&widget, QStringLiteral("hi"));
+    EXPECT_EQ(boxColor(), red);
+    QTest::keyClick(&widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&widget, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("hi"));
+
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(170, 75));
+    EXPECT_EQ(boxColor(), white);
+    QTest::mouseClick(&widget, Qt::LeftButton, {}, QPoint(50, 20));
+    QTest::keyClick(&widget, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(boxColor(), red) << "pasted over the selected text";
 }
 
 } // namespace
