@@ -260,6 +260,13 @@ void Stage::bringToLife(DisplayObject& object, DisplayObject& parent)
 {
     m_registry.enroll(object);
     object.parent = &parent;
+    // Clips, buttons and fields placed without a name are called "instance1", "instance2", ... as
+    // scripts see them, so that their paths and _name lead back to them.
+    const bool scriptable = isSprite(object.character)
+                            || std::holds_alternative<std::shared_ptr<const ButtonDef>>(object.character)
+                            || std::holds_alternative<std::shared_ptr<const EditTextDef>>(object.character);
+    if (object.name.empty() && scriptable)
+        object.name = "instance" + std::to_string(++m_unnamedInstances);
     const uint32_t nesting = nestingOf(object);
     if (isSprite(object.character))
         startClip(object, nesting);

@@ -159,6 +159,7 @@ private:
     std::string m_url;
     Point m_mouse;
     uint64_t m_renames = 0;
+    uint32_t m_unnamedInstances = 0;
     PlayerSettingsSeen m_playerSettings;
     EditTextMaker m_editTextMaker;
 };

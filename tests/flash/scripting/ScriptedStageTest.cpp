@@ -128,5 +128,17 @@ TEST(ScriptedStage, AScriptThatNeverEndsIsStoppedAndTheMovieGoesOn)
     EXPECT_EQ(run.reports.size(), 1u);
 }
 
+TEST(ScriptedStage, ClipsPlacedWithoutANameAreCalledInstanceN)
+{
+    SwfWriter w(8, 100, 100, 12);
+    const uint16_t empty = w.defineSprite(swfw::Timeline(8).showFrame());
+    w.place(Placement{.depth = 1, .characterId = empty});
+    w.place(Placement{.depth = 2, .characterId = empty, .name = "named"});
+    w.place(Placement{.depth = 3, .characterId = empty});
+    w.actions(script("for (var k in this) if (typeof this[k] == 'movieclip') trace(k + ' ' + this[k]._target);")).showFrame();
+    const ScriptRun run = runMovie(w.finish(), 1);
+    EXPECT_EQ(run.traces, (Lines{"instance2 /instance2", "named /named", "instance1 /instance1"}));
+}
+
 } // namespace
 } // namespace flash::test
