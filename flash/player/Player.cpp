@@ -296,8 +296,9 @@ void Player::pointerMove(Point stagePoint)
         m_runtime->pointer().followDrag(stagePoint);
         if (m_pointer.isDown())
             m_runtime->focus().pointerDragged(stagePoint);
-        runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), stagePoint));
+        // Every clip hears the mouse first; then what the pointer is over hears its own transition.
         m_runtime->pointer().mouseEvent(MouseEvent::Move);
+        runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), stagePoint));
         finishEvent();
     } catch (const std::exception& error) {
         fail("pointer", error.what());
@@ -323,9 +324,9 @@ void Player::pointerPress()
     if (!m_stage || !m_runtime)
         return;
     try {
+        m_runtime->pointer().mouseEvent(MouseEvent::Down);
         runTransitions(m_pointer.press(*m_stage, m_runtime->pointer()));
         m_runtime->focus().pointerPressed(m_stage->find(m_pointer.pressed()), m_pointer.position());
-        m_runtime->pointer().mouseEvent(MouseEvent::Down);
         finishEvent();
     } catch (const std::exception& error) {
         fail("pointer", error.what());
@@ -338,8 +339,8 @@ void Player::pointerRelease()
         return;
     try {
         m_runtime->focus().pointerReleased();
-        runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
         m_runtime->pointer().mouseEvent(MouseEvent::Up);
+        runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
         finishEvent();
     } catch (const std::exception& error) {
         fail("pointer", error.what());

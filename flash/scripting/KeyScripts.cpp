@@ -1,6 +1,6 @@
 // The order of one key event: the state first (so every handler reads the new
-// key), then each clip's key events, then the buttons' key presses, then Key's
-// listeners.
+// key), then Key's listeners, each clip's key events, the buttons' key presses
+// and the focused clip.
 #include "flash/scripting/KeyScripts.h"
 
 #include "flash/input/ButtonTransition.h"
@@ -55,9 +55,15 @@ void KeyScripts::keyEvent(const KeyEvent& event)
 {
     updateState(event);
     const bool down = event.direction == KeyDirection::Down;
-    // The focused field or button takes the key first; clips and listeners hear it all the same.
+    // The focused field or button takes the key first; everything else hears it all the same.
     if (down)
         (void)m_runtime.focus().keyDown(event, m_runtime.host().input().keysDown.test(key::Shift));
+    // Listeners hear at once; the clips' events and the buttons' key presses come after, as they are queued.
+    static const script::String kKeyDown("onKeyDown"), kKeyUp("onKeyUp");
+    const script::String& handler = down ? kKeyDown : kKeyUp;
+    script::Interpreter& vm = m_runtime.vm();
+    const std::array<script::Value, 1> message{script::Value(handler)};
+    vm.callMethod(vm.getMember(script::Value(vm.global()), "Key"), "broadcastMessage", message);
     const uint8_t buttonCode = down ? key::buttonKeyCode(event.code, event.character) : 0;
     Stage& stage = m_runtime.host().stage();
     for (ObjectHandle handle : stage.objectsInOrder(Stage::ObjectKind::Clips)) {
@@ -67,11 +73,6 @@ void KeyScripts::keyEvent(const KeyEvent& event)
     }
     if (buttonCode)
         runButtonKeyPresses(buttonCode);
-    static const script::String kKeyDown("onKeyDown"), kKeyUp("onKeyUp");
-    const script::String& handler = down ? kKeyDown : kKeyUp;
-    script::Interpreter& vm = m_runtime.vm();
-    const std::array<script::Value, 1> message{script::Value(handler)};
-    vm.callMethod(vm.getMember(script::Value(vm.global()), "Key"), "broadcastMessage", message);
     // A clip or button with the focus hears its keys too.
     if (const DisplayObject* focused = m_runtime.focus().focused(); focused && !focused->editText)
         m_runtime.callDefinedHandler(handleOf(*focused), handler);

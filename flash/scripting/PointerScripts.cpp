@@ -156,17 +156,15 @@ void PointerScripts::mouseEvent(MouseEvent event)
     static const Event kDown{ClipEventFlag::MouseDown, "onMouseDown"}, kUp{ClipEventFlag::MouseUp, "onMouseUp"},
         kMove{ClipEventFlag::MouseMove, "onMouseMove"};
     const Event& names = event == MouseEvent::Down ? kDown : event == MouseEvent::Up ? kUp : kMove;
-    StageHost& host = m_runtime.host();
-    for (ObjectHandle handle : host.stage().objectsInOrder(Stage::ObjectKind::Clips)) {
-        const DisplayObject* clip = host.stage().find(handle);
-        if (!clip)
-            continue;
-        m_runtime.runClipActions(handle, names.flag);
-        m_runtime.callDefinedHandler(handle, names.method);
-    }
+    // Listeners hear at once; the clips' events come after, as they are queued to run.
     const std::array<script::Value, 1> message{script::Value(names.method)};
     m_runtime.vm().callMethod(m_runtime.vm().getMember(script::Value(m_runtime.vm().global()), "Mouse"),
                               "broadcastMessage", message);
+    StageHost& host = m_runtime.host();
+    for (ObjectHandle handle : host.stage().objectsInOrder(Stage::ObjectKind::Clips)) {
+        m_runtime.runClipActions(handle, names.flag);
+        m_runtime.callDefinedHandler(handle, names.method);
+    }
 }
 
 void PointerScripts::wheel(int delta, ObjectHandle over)
