@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-multimedia-dev libgl-dev libxcb1-dev
   libavcodec-dev libavutil-dev libswresample-dev libavformat-dev
   zlib1g-dev liblzma-dev libgtest-dev
   fonts-arphic-uming

@@ -66,9 +66,27 @@ struct StartSound {
 // A tag of a frame that the timeline handles; unknown tags never get here.
 using ControlTag = std::variant<PlaceObject, RemoveObject, DoAction, StartSound>;
 
+// How a sound's samples are stored: codec, rate, sample size and channels, as
+// DefineSound, StartSound and the stream heads give them.
+struct SoundFormat {
+    uint8_t codec = 0;  // 0/3 uncompressed, 1 ADPCM, 2 MP3, 4-6 Nellymoser, 11 Speex
+    uint8_t rate = 0;   // 0: 5.5 kHz, 1: 11 kHz, 2: 22 kHz, 3: 44 kHz
+    bool is16Bit = false;
+    bool stereo = false;
+    friend bool operator==(const SoundFormat&, const SoundFormat&) = default;
+};
+
+// SoundStreamHead(2): the sound a timeline streams, one block a frame.
+struct SoundStreamHead {
+    SoundFormat format;
+    uint16_t samplesPerBlock = 0; // per channel, as the header promises
+    int16_t latencySeek = 0;      // MP3: samples to drop at the start
+};
+
 struct Frame {
     std::vector<ControlTag> tags;
     std::vector<std::string> labels; // FrameLabel tags of this frame
+    std::vector<uint8_t> soundBlock; // SoundStreamBlock of this frame, if any
 };
 
 struct Scene {
@@ -79,6 +97,7 @@ struct Scene {
 struct Timeline {
     std::vector<Frame> frames; // the real frames: one per ShowFrame (a trailing partial frame counts)
     std::vector<Scene> scenes;
+    std::optional<SoundStreamHead> soundStream;
 
     // 0-based frame carrying `label` (compared without regard to case), if any.
     [[nodiscard]] std::optional<uint32_t> frameOfLabel(const std::string& label) const;

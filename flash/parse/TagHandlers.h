@@ -40,6 +40,8 @@ void parseRemoveObject2(TagContext& t);
 void parseDoAction(TagContext& t);
 void parseDoInitAction(TagContext& t);
 void parseStartSound(TagContext& t);
+void parseSoundStreamHead(TagContext& t);
+void parseSoundStreamBlock(TagContext& t);
 void parseFrameLabel(TagContext& t);
 // MovieTags.cpp
 void parseSetBackgroundColor(TagContext& t);

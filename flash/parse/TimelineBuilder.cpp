@@ -23,6 +23,14 @@ void TimelineBuilder::addLabel(std::string label)
     m_hasPending = true;
 }
 
+void TimelineBuilder::setSoundBlock(std::span<const uint8_t> block)
+{
+    if (!m_ctx.charge(block.size()))
+        return;
+    m_current.soundBlock.assign(block.begin(), block.end());
+    m_hasPending = true;
+}
+
 void TimelineBuilder::addSceneLabel(uint32_t frame, std::string label)
 {
     if (m_ctx.charge(sizeof(std::pair<uint32_t, std::string>) + label.size()))

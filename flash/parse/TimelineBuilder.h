@@ -3,6 +3,8 @@
 
 #include "flash/model/DisplayTags.h"
 
+#include <span>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -20,6 +22,9 @@ public:
     void addLabel(std::string label);
     void addSceneLabel(uint32_t frame, std::string label);
     void addScene(Scene scene);
+    void setSoundStream(const SoundStreamHead& head) { m_timeline.soundStream = head; }
+    // The frame's stream block; a second one in the same frame replaces the first.
+    void setSoundBlock(std::span<const uint8_t> block);
     // Closes the current frame; false once the frame limit is reached.
     [[nodiscard]] bool showFrame();
     // Closes a trailing frame (control tags or labels after the last

@@ -69,6 +69,8 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     m_workToSettle = true;
     m_renderer = std::make_unique<Renderer>(m_movie);
     m_renderer->setQuality(m_settings.quality);
+    m_mixer = std::make_unique<media::Mixer>();
+    m_sound = std::make_unique<media::SoundStage>(m_movie);
     if (m_runtime) {
         m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
             return m_renderer && m_renderer->hitTest(object, stagePoint);
@@ -83,6 +85,8 @@ void Player::unload()
 {
     m_clock.stop();
     m_renderer.reset();
+    m_sound.reset();
+    m_mixer.reset();
     // Scripts go before the stage their objects stand for.
     m_scripts = nullptr;
     m_runtime.reset();
@@ -111,6 +115,9 @@ void Player::stop()
 {
     if (m_stage)
         Stage::stop(m_stage->root());
+    // The host's stop silences the movie at once.
+    if (m_mixer)
+        m_mixer->stopAll();
 }
 
 bool Player::isPlaying() const
@@ -152,6 +159,7 @@ void Player::settle()
     try {
         ++m_ticks;
         runFrameTick(*m_stage, *m_scripts, m_runtime.get(), TickStart::Settle);
+        updateSound();
     } catch (const std::exception& error) {
         fail("scripts", error.what());
     }
@@ -165,10 +173,28 @@ void Player::advanceFrame()
     try {
         ++m_ticks;
         runFrameTick(*m_stage, *m_scripts, m_runtime.get(), TickStart::Advance);
+        updateSound();
         refreshPointer();
     } catch (const std::exception& error) {
         fail("advance", error.what());
     }
+}
+
+void Player::updateSound()
+{
+    if (!m_stage || !m_sound || !m_mixer)
+        return;
+    m_sound->handleCues(*m_stage, *m_mixer);
+    m_sound->checkStreams(*m_stage, *m_mixer);
+}
+
+void Player::mixAudio(int16_t* out, size_t frames)
+{
+    if (m_mixer) {
+        m_mixer->mix(out, frames);
+        return;
+    }
+    std::fill(out, out + frames * 2, int16_t(0));
 }
 
 void Player::refreshPointer()
@@ -192,10 +218,36 @@ double Player::scriptTimeMs() const
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - m_loadedAt).count();
 }
 
+std::optional<size_t> Player::streamBacklog() const
+{
+    if (!m_stage || !m_mixer || !m_stage->root().clip->playing || !m_stage->root().clip->timeline
+        || !m_stage->root().clip->timeline->soundStream)
+        return std::nullopt;
+    const uint64_t key = m_stage->root().id;
+    if (!m_mixer->hasStream(key))
+        return std::nullopt;
+    return m_mixer->streamBacklog(key);
+}
+
 uint32_t Player::advanceDueFrames()
 {
     if (!m_stage)
         return 0;
+    // While the main timeline streams sound, the sound sets the pace: a frame
+    // comes when what the last one queued is nearly played. Drawing may skip
+    // frames; the timeline and its actions never do.
+    if (streamBacklog()) {
+        constexpr uint32_t kMaxFramesAtOnce = 8;
+        const size_t lowWater = size_t(media::kMixRate / FrameClock::sanitizedRate(m_movie->header.frameRate) / 2);
+        uint32_t advanced = 0;
+        for (auto backlog = streamBacklog(); backlog && *backlog < lowWater && advanced < kMaxFramesAtOnce && m_stage;
+             backlog = streamBacklog()) {
+            advanceFrame();
+            ++advanced;
+        }
+        m_clock.start(); // the frame clock takes over from here if the stream ends
+        return advanced;
+    }
     const uint32_t due = m_clock.takeDueFrames();
     for (uint32_t i = 0; i < due && m_stage; ++i)
         advanceFrame();

@@ -3,6 +3,8 @@
 
 #include "flash/parse/MovieLoader.h"
 #include "flash/input/KeyEvent.h"
+#include "flash/media/Mixer.h"
+#include "flash/media/SoundStage.h"
 #include "flash/input/PointerTracker.h"
 #include "flash/player/FrameClock.h"
 #include "flash/render/Renderer.h"
@@ -13,6 +15,7 @@
 #include <QImage>
 #include <QSize>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -102,6 +105,15 @@ public:
     // Where a point of a view of `viewSize` pixels falls on the stage, in twips.
     [[nodiscard]] Point viewToStage(double x, double y, QSize viewSize) const;
 
+    // Sound: mixes the next `frames` frames of 44.1 kHz stereo into `out`
+    // (interleaved), silence without a movie. The audio output and headless
+    // runs pull it; what has been pulled is the sound clock.
+    void mixAudio(int16_t* out, size_t frames);
+    [[nodiscard]] media::Mixer* mixer() { return m_mixer.get(); }
+    // While the main timeline streams sound, the frames of 44.1 kHz sound it has
+    // queued and not yet played; nothing when no stream sets the pace.
+    [[nodiscard]] std::optional<size_t> streamBacklog() const;
+
     // Draws the current frame over a view of `viewSize` pixels; the background colour when there is no movie.
     void render(QPainter& painter, QSize viewSize);
     [[nodiscard]] QImage renderImage(QSize viewSize);
@@ -118,6 +130,8 @@ private:
     // Playing moves things under a still pointer: it rolls over and out as if it had moved.
     void refreshPointer();
     void drawFocusRectangle(QPainter& painter, QSize viewSize);
+    // Starts what the frames just entered ask of the sound, and stops streams that should stop.
+    void updateSound();
     void fail(const char* stage, const char* what);
 
     PlayerSettings m_settings;
@@ -132,6 +146,8 @@ private:
     uint64_t m_ticks = 0;
     bool m_workToSettle = false; // the shown frame's work has yet to run
     std::unique_ptr<Renderer> m_renderer;
+    std::unique_ptr<media::Mixer> m_mixer;
+    std::unique_ptr<media::SoundStage> m_sound;
     PointerTracker m_pointer;
     bool m_pointerInside = false; // the pointer is over the view, so the stage under it is tracked
     FrameClock m_clock;

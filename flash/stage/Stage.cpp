@@ -157,6 +157,19 @@ void Stage::enterFrame(DisplayObject& clip, uint32_t frame)
     clip.clip->currentFrame = frame;
     clip.clip->actionsPending = true;
     queueInitActions(clip, tags);
+    queueSoundCues(clip, tags, frame);
+}
+
+void Stage::queueSoundCues(DisplayObject& clip, const Frame& tags, uint32_t frame)
+{
+    // A movie that starts sounds faster than anything can play them loses the surplus.
+    constexpr size_t kMaxCues = 4096;
+    for (const ControlTag& tag : tags.tags) {
+        if (const auto* start = std::get_if<StartSound>(&tag); start && m_soundCues.size() < kMaxCues)
+            m_soundCues.push_back({handleOf(clip), start, frame});
+    }
+    if (!tags.soundBlock.empty() && m_soundCues.size() < kMaxCues)
+        m_soundCues.push_back({handleOf(clip), nullptr, frame});
 }
 
 void Stage::queueInitActions(DisplayObject& clip, const Frame& frame)

@@ -19,6 +19,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flash {
@@ -96,6 +97,15 @@ public:
     static void play(DisplayObject& clip);
     static void stop(DisplayObject& clip);
 
+    // Sounds the frames entered since the last call start: their StartSound tags,
+    // and their stream blocks (`start` null), in the order the frames were entered.
+    struct SoundCue {
+        ObjectHandle clip;
+        const StartSound* start = nullptr;
+        uint32_t frame = 0;
+    };
+    [[nodiscard]] std::vector<SoundCue> takeSoundCues() { return std::exchange(m_soundCues, {}); }
+
     // Shows a button's up, over or down state (ButtonRecord::Up, Over, Down).
     void setButtonState(DisplayObject& button, uint8_t state);
 
@@ -128,6 +138,7 @@ private:
     void goForward(DisplayObject& clip, uint32_t target);
     void goBackward(DisplayObject& clip, uint32_t target);
     void queueInitActions(DisplayObject& clip, const Frame& frame);
+    void queueSoundCues(DisplayObject& clip, const Frame& tags, uint32_t frame);
     // Gives a just-placed object what it needs to live: an identity, a timeline, a button's state.
     void bringToLife(DisplayObject& object, DisplayObject& parent);
     void startClip(DisplayObject& object, uint32_t nesting);
@@ -160,6 +171,7 @@ private:
     Point m_mouse;
     uint64_t m_renames = 0;
     uint32_t m_unnamedInstances = 0;
+    std::vector<SoundCue> m_soundCues;
     PlayerSettingsSeen m_playerSettings;
     EditTextMaker m_editTextMaker;
 };

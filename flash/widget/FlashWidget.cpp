@@ -198,6 +198,7 @@ void FlashWidget::paintEvent(QPaintEvent*)
 
 void FlashWidget::onFrameTimer()
 {
+    m_audio.pump();
     if (m_player.hasWorkToSettle()) {
         // The shown frame's scripts run once the host's handler has returned; the clock is not consulted.
         m_player.settle();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "flash/player/Player.h"
+#include "flash/widget/AudioOutput.h"
 #include "flash/widget/FlashSettings.h"
 
 #include <QTimer>
@@ -86,6 +87,8 @@ private:
 
     FlashSettings m_settings;
     Player m_player;
+    // After the player: it pulls the player's mix until it goes.
+    AudioOutput m_audio{[this](int16_t* out, size_t frames) { m_player.mixAudio(out, frames); }};
     QString m_moviePath;
     QTimer m_frameTimer;
 };

@@ -83,7 +83,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
     }
     if (positional.size() != 2) {
-        line.error = QStringLiteral("usage: flashtool info|render|bench|run|actions FILE [options]");
+        line.error = QStringLiteral("usage: flashtool info|render|bench|run|actions|audio FILE [options]");
         return line;
     }
     line.command = positional[0];

@@ -13,6 +13,8 @@ int runRender(const CommandLine& line);
 int runBench(const CommandLine& line);
 // Plays headless for --ticks N ticks (default: the frame count), printing trace() lines.
 int runRun(const CommandLine& line);
+// Writes the mixed sound of --ticks N ticks as a WAV file.
+int runAudio(const CommandLine& line);
 // Lists every action block with its disassembly.
 int runActions(const CommandLine& line);
 

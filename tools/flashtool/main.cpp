@@ -47,6 +47,8 @@ int main(int argc, char** argv)
         return flashtool::runRun(line);
     if (line.command == QLatin1String("actions"))
         return flashtool::runActions(line);
+    if (line.command == QLatin1String("audio"))
+        return flashtool::runAudio(line);
     flashtool::printError(QStringLiteral("unknown command: ") + line.command);
     return 2;
 }

@@ -1,0 +1,61 @@
+// One mixer for the movie at 44.1 kHz stereo: event sounds with their loops,
+// in and out points and envelopes, and the streams that timelines play. It is
+// pulled for samples by the audio output, or by a headless run; the samples it
+// has handed out are the sound clock.
+#pragma once
+
+#include "flash/media/Pcm.h"
+#include "flash/media/SoundInfo.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace flash::media {
+
+class Mixer {
+public:
+    static constexpr size_t kMaxVoices = 32; // the reference runtime's limit on sounds at once
+
+    // Starts an event sound (or stops it, as its info says).
+    void startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const SoundInfo& info);
+    void stopSound(uint32_t soundKey);
+    void stopAll();
+    [[nodiscard]] bool isPlaying(uint32_t soundKey) const;
+
+    // Appends a stream's next block; a stream that is not playing starts with it.
+    void queueStream(uint64_t streamKey, Pcm block);
+    void stopStream(uint64_t streamKey);
+    [[nodiscard]] bool hasStream(uint64_t streamKey) const;
+    // Samples of the stream queued but not yet handed out.
+    [[nodiscard]] size_t streamBacklog(uint64_t streamKey) const;
+
+    // Adds every voice into `out` (interleaved stereo, `frames` frames), which it clears first.
+    void mix(int16_t* out, size_t frames);
+    [[nodiscard]] uint64_t framesMixed() const { return m_framesMixed; }
+
+private:
+    struct Voice {
+        uint32_t key = 0;
+        std::shared_ptr<const Pcm> pcm;
+        size_t position = 0;     // frames into the sound
+        size_t begin = 0, end = 0;
+        uint32_t loopsLeft = 1;
+        size_t played = 0;       // frames played since the start (for the envelope)
+        std::vector<EnvelopePoint> envelope;
+    };
+    struct Stream {
+        uint64_t key = 0;
+        std::deque<int16_t> samples;
+    };
+
+    void mixVoice(Voice& voice, int32_t* sum, size_t frames);
+    static void envelopeAt(const std::vector<EnvelopePoint>& envelope, size_t position, int32_t& left, int32_t& right);
+
+    std::vector<Voice> m_voices;
+    std::vector<Stream> m_streams;
+    uint64_t m_framesMixed = 0;
+};
+
+} // namespace flash::media

@@ -1,0 +1,185 @@
+// Each codec route feeds libavcodec packets (split by its parser where the
+// format has one, as MP3 frames are) and hands the frames to the resampler.
+#include "flash/media/SoundDecoder.h"
+
+#include "flash/media/Resampler.h"
+
+#include <array>
+
+namespace flash::media {
+
+namespace {
+
+constexpr std::array<int, 4> kRates{5512, 11025, 22050, 44100};
+
+struct Route {
+    AVCodecID codec = AV_CODEC_ID_NONE; // NONE: uncompressed, converted here
+    int rate = 0;                       // 0: the decoder finds it in the data
+    int channels = 1;
+    size_t skip = 0;                    // bytes before the first packet (MP3's seek samples)
+};
+
+Route routeOf(const SoundFormat& format, bool streamBlock)
+{
+    const int rate = sampleRateOf(format);
+    const int channels = format.stereo ? 2 : 1;
+    switch (format.codec) {
+    case 0:
+    case 3: return {AV_CODEC_ID_NONE, rate, channels, 0};
+    case 1: return {AV_CODEC_ID_ADPCM_SWF, rate, channels, 0};
+    case 2: return {AV_CODEC_ID_MP3, 0, channels, size_t(streamBlock ? 4 : 2)};
+    case 4: return {AV_CODEC_ID_NELLYMOSER, 16000, 1, 0};
+    case 5: return {AV_CODEC_ID_NELLYMOSER, 8000, 1, 0};
+    case 6: return {AV_CODEC_ID_NELLYMOSER, rate, 1, 0};
+    case 11: return {AV_CODEC_ID_SPEEX, 16000, 1, 0};
+    default: return {AV_CODEC_ID_PROBE, rate, channels, 0}; // unknown: silence
+    }
+}
+
+// Uncompressed samples: 8-bit unsigned or 16-bit little-endian signed.
+void convertUncompressed(const SoundFormat& format, std::span<const uint8_t> data, Resampler& resampler, Pcm& out)
+{
+    const int channels = format.stereo ? 2 : 1;
+    const size_t bytesPerFrame = size_t(channels) * (format.is16Bit ? 2 : 1);
+    const size_t frames = std::min(data.size() / bytesPerFrame, Resampler::kMaxFrames * 8);
+    std::vector<int16_t> samples(frames * size_t(channels));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = format.is16Bit ? int16_t(uint16_t(data[2 * i]) | uint16_t(data[2 * i + 1]) << 8)
+                                    : int16_t((int(data[i]) - 128) << 8);
+    }
+    const uint8_t* planes[] = {reinterpret_cast<const uint8_t*>(samples.data())};
+    resampler.convert(planes, int(frames), sampleRateOf(format), channels, AV_SAMPLE_FMT_S16, out);
+}
+
+} // namespace
+
+int sampleRateOf(const SoundFormat& format)
+{
+    return kRates[format.rate & 3];
+}
+
+// One open decoder with its parser and resampler.
+class AudioCodec {
+public:
+    static std::unique_ptr<AudioCodec> open(const Route& route)
+    {
+        const AVCodec* codec = avcodec_find_decoder(route.codec);
+        if (!codec)
+            return nullptr;
+        auto made = std::unique_ptr<AudioCodec>(new AudioCodec);
+        made->m_context.reset(avcodec_alloc_context3(codec));
+        made->m_frame.reset(av_frame_alloc());
+        made->m_packet.reset(av_packet_alloc());
+        if (!made->m_context || !made->m_frame || !made->m_packet)
+            return nullptr;
+        AVCodecContext& c = *made->m_context;
+        if (route.rate > 0)
+            c.sample_rate = route.rate;
+        av_channel_layout_default(&c.ch_layout, route.channels);
+        if (avcodec_open2(&c, codec, nullptr) < 0)
+            return nullptr;
+        made->m_parser.reset(av_parser_init(route.codec));
+        return made;
+    }
+
+    void decode(std::span<const uint8_t> bytes, Pcm& out)
+    {
+        if (!m_parser) {
+            send(bytes, out);
+            return;
+        }
+        // The parser wants padding after its input; give it a padded copy.
+        std::vector<uint8_t> padded(bytes.size() + AV_INPUT_BUFFER_PADDING_SIZE);
+        std::copy(bytes.begin(), bytes.end(), padded.begin());
+        const uint8_t* at = padded.data();
+        int left = int(bytes.size());
+        for (int guard = 0; left > 0 && guard < 1 << 20; ++guard) {
+            uint8_t* packet = nullptr;
+            int packetSize = 0;
+            const int used = av_parser_parse2(m_parser.get(), m_context.get(), &packet, &packetSize, at, left,
+                                              AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+            if (used < 0)
+                return;
+            at += used;
+            left -= used;
+            if (packetSize > 0)
+                send({packet, size_t(packetSize)}, out);
+            else if (used == 0)
+                break;
+        }
+    }
+
+private:
+    AudioCodec() = default;
+
+    void send(std::span<const uint8_t> bytes, Pcm& out)
+    {
+        if (bytes.empty() || av_new_packet(m_packet.get(), int(bytes.size())) < 0)
+            return;
+        std::copy(bytes.begin(), bytes.end(), m_packet->data);
+        const int sent = avcodec_send_packet(m_context.get(), m_packet.get());
+        av_packet_unref(m_packet.get());
+        if (sent < 0)
+            return; // a broken packet is skipped
+        while (avcodec_receive_frame(m_context.get(), m_frame.get()) == 0) {
+            const AVFrame& f = *m_frame;
+            m_resampler.convert(f.extended_data, f.nb_samples, f.sample_rate, f.ch_layout.nb_channels,
+                                AVSampleFormat(f.format), out);
+            av_frame_unref(m_frame.get());
+        }
+    }
+
+    CodecContextPtr m_context;
+    FramePtr m_frame;
+    PacketPtr m_packet;
+    ParserPtr m_parser;
+    Resampler m_resampler;
+};
+
+Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32_t sampleCount)
+{
+    Pcm out;
+    const Route route = routeOf(format, false);
+    if (route.codec == AV_CODEC_ID_NONE) {
+        Resampler resampler;
+        convertUncompressed(format, data, resampler, out);
+    } else if (auto codec = AudioCodec::open(route); codec && data.size() > route.skip) {
+        codec->decode(data.subspan(route.skip), out);
+    }
+    if (out.isEmpty() && sampleCount > 0) {
+        // Nothing could be decoded: silence as long as the sound says it is.
+        const double seconds = double(sampleCount) / sampleRateOf(format);
+        out.samples.assign(std::min(size_t(seconds * kMixRate), Resampler::kMaxFrames) * 2, 0);
+    }
+    return out;
+}
+
+StreamDecoder::StreamDecoder(const SoundStreamHead& head)
+    : m_head(head)
+{
+    const Route route = routeOf(head.format, true);
+    if (route.codec != AV_CODEC_ID_NONE)
+        m_codec = AudioCodec::open(route);
+}
+
+StreamDecoder::~StreamDecoder() = default;
+
+Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block)
+{
+    Pcm out;
+    const Route route = routeOf(m_head.format, true);
+    if (route.codec == AV_CODEC_ID_NONE) {
+        Resampler resampler;
+        convertUncompressed(m_head.format, block, resampler, out);
+    } else if (m_codec && block.size() > route.skip) {
+        m_codec->decode(block.subspan(route.skip), out);
+    }
+    if (out.isEmpty()) {
+        // A block that cannot be decoded keeps the stream's pace with silence.
+        const double seconds = double(m_head.samplesPerBlock) / sampleRateOf(m_head.format);
+        out.samples.assign(size_t(seconds * kMixRate) * 2, 0);
+    }
+    return out;
+}
+
+} // namespace flash::media

@@ -1,0 +1,171 @@
+// The mixed output of written movies: when event sounds start, how they loop
+// and stop; a stream that ffmpeg wrote (MP3) sounding at its pitch; hostile
+// sound data playing as silence.
+#include "AsCompiler.h"
+#include "SwfWriter.h"
+
+#include "flash/player/Player.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+
+namespace flash::test {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kFps = 12;
+constexpr size_t kTickFrames = kRate / kFps; // 3675: one frame interval of sound
+
+namespace tagCode {
+constexpr uint16_t DefineSound = 14, StartSound = 15, SoundStreamHead = 18, SoundStreamBlock = 19;
+}
+
+std::vector<uint8_t> littleEndian(uint32_t value, int bytes)
+{
+    std::vector<uint8_t> out;
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(uint8_t(value >> (8 * i)));
+    return out;
+}
+
+// DefineSound `id`: `flags` as stored (codec, rate, size, channels), then the data.
+void defineSound(swfw::SwfWriter& w, uint16_t id, uint8_t flags, uint32_t sampleCount, const std::vector<uint8_t>& data)
+{
+    std::vector<uint8_t> body = littleEndian(id, 2);
+    body.push_back(flags);
+    const auto count = littleEndian(sampleCount, 4);
+    body.insert(body.end(), count.begin(), count.end());
+    body.insert(body.end(), data.begin(), data.end());
+    w.timeline().appendTag(tagCode::DefineSound, body);
+}
+
+void startSound(swfw::SwfWriter& w, uint16_t id, std::vector<uint8_t> info = {0})
+{
+    std::vector<uint8_t> body = littleEndian(id, 2);
+    body.insert(body.end(), info.begin(), info.end());
+    w.timeline().appendTag(tagCode::StartSound, body);
+}
+
+// Plays `ticks` ticks, mixing one frame interval of sound after each, as `flashtool audio` does.
+std::vector<int16_t> mixedSound(const std::vector<uint8_t>& movie, int ticks)
+{
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    Player player(settings);
+    EXPECT_TRUE(player.loadBytes(movie));
+    std::vector<int16_t> out;
+    for (int tick = 0; tick < ticks; ++tick) {
+        player.tick();
+        out.resize(out.size() + kTickFrames * 2);
+        player.mixAudio(out.data() + out.size() - kTickFrames * 2, kTickFrames);
+    }
+    return out;
+}
+
+// Left-channel sample at `frame`.
+int16_t left(const std::vector<int16_t>& pcm, size_t frame)
+{
+    return frame * 2 < pcm.size() ? pcm[frame * 2] : 0;
+}
+
+TEST(Sound, AnEventSoundStartsWithItsFrameLoopsAndStops)
+{
+    // 2205 samples (50 ms) of a constant level, mono, 16-bit, 44 kHz, uncompressed little-endian.
+    std::vector<uint8_t> level;
+    for (int i = 0; i < 2205; ++i) {
+        level.push_back(0x10);
+        level.push_back(0x27); // 10000
+    }
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    defineSound(w, 500, 0x3E, 2205, level);
+    w.showFrame();
+    startSound(w, 500, {0x04, 2, 0}); // two loops
+    w.showFrame();
+    w.showFrame();
+    startSound(w, 500);
+    w.showFrame();
+    startSound(w, 500, {0x20}); // stop it
+    w.actions(swfw::compileActionScript("stop();")).showFrame();
+    const std::vector<int16_t> pcm = mixedSound(w.finish(), 6);
+
+    EXPECT_EQ(left(pcm, kTickFrames - 10), 0) << "silent before its frame";
+    EXPECT_NEAR(left(pcm, kTickFrames + 5), 10000, 2);
+    EXPECT_NEAR(left(pcm, kTickFrames + 4400), 10000, 2) << "the second loop";
+    EXPECT_EQ(left(pcm, kTickFrames + 4420), 0);
+    EXPECT_NEAR(pcm[(3 * kTickFrames + 100) * 2 + 1], 10000, 2) << "mono plays on both sides";
+    EXPECT_EQ(left(pcm, 4 * kTickFrames + 10), 0) << "stopped by the next frame";
+}
+
+// Zero crossings per second, halved: the pitch of a clean tone.
+double pitchOf(const std::vector<int16_t>& pcm, size_t from, size_t to)
+{
+    int crossings = 0;
+    for (size_t i = from + 1; i < to; ++i)
+        crossings += (left(pcm, i - 1) < 0) != (left(pcm, i) < 0);
+    return crossings / 2.0 / (double(to - from) / kRate);
+}
+
+TEST(Sound, AStreamFfmpegWroteInMp3SoundsAtItsPitch)
+{
+    QTemporaryDir directory;
+    const QString movie = directory.filePath(QStringLiteral("tone.swf"));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"),
+                                            QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                            QStringLiteral("sine=frequency=440:sample_rate=44100:duration=2"),
+                                            QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-ar"),
+                                            QStringLiteral("44100"), QStringLiteral("-f"), QStringLiteral("swf"), movie});
+    if (!ffmpeg.waitForFinished(60'000) || ffmpeg.exitCode() != 0)
+        GTEST_SKIP() << "ffmpeg cannot write an MP3 movie here";
+    std::ifstream file(movie.toStdString(), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+    Player player;
+    ASSERT_TRUE(player.loadBytes(bytes));
+    const double fps = player.movie()->header.frameRate;
+    std::vector<int16_t> pcm;
+    (void)fps;
+    for (int tick = 0; tick < 60; ++tick) {
+        player.tick();
+        const size_t frames = player.streamBacklog().value_or(kTickFrames);
+        pcm.resize(pcm.size() + frames * 2);
+        player.mixAudio(pcm.data() + pcm.size() - frames * 2, frames);
+    }
+    EXPECT_NEAR(pitchOf(pcm, kRate / 4, kRate), 440, 5);
+}
+
+TEST(Sound, HostileSoundDataPlaysAsSilenceOfItsLength)
+{
+    std::mt19937 random(7);
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    const uint8_t codecs[] = {0, 1, 2, 3, 4, 5, 6, 11, 15};
+    uint16_t id = 500;
+    for (uint8_t codec : codecs) {
+        std::vector<uint8_t> noise(997);
+        for (uint8_t& b : noise)
+            b = uint8_t(random());
+        defineSound(w, id, uint8_t(codec << 4 | 0x0F), 0xFFFFFFFF, noise);
+        startSound(w, id++);
+    }
+    std::vector<uint8_t> head{0x0F, 0x2F}; // an MP3 stream
+    const auto count = littleEndian(1000, 2);
+    head.insert(head.end(), count.begin(), count.end());
+    w.timeline().appendTag(tagCode::SoundStreamHead, head);
+    for (int frame = 0; frame < 3; ++frame) {
+        std::vector<uint8_t> block(300 + frame * 50);
+        for (uint8_t& b : block)
+            b = uint8_t(random());
+        w.timeline().appendTag(tagCode::SoundStreamBlock, block);
+        w.showFrame();
+    }
+    const std::vector<int16_t> pcm = mixedSound(w.finish(), 3);
+    EXPECT_EQ(pcm.size(), 3 * kTickFrames * 2);
+}
+
+} // namespace
+} // namespace flash::test
