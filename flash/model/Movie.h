@@ -6,6 +6,7 @@
 #include "flash/model/FontDef.h"
 #include "flash/model/MorphShapeDef.h"
 #include "flash/model/ShapeDef.h"
+#include "flash/model/VideoDef.h"
 
 #include <map>
 #include <memory>
@@ -80,7 +81,8 @@ using Character = std::variant<std::shared_ptr<const ShapeDef>,
                                std::shared_ptr<const ButtonDef>,
                                std::shared_ptr<const SpriteDef>,
                                std::shared_ptr<const EditTextDef>,
-                               std::shared_ptr<const SoundDef>>;
+                               std::shared_ptr<const SoundDef>,
+                               std::shared_ptr<const VideoDef>>;
 
 struct MovieHeader {
     char signature[4] = {'F', 'W', 'S', 0}; // FWS, CWS or ZWS

@@ -19,6 +19,7 @@ enum : uint16_t {
     ExportAssets = 56, DoInitAction = 59, DefineFontInfo2 = 62, FileAttributes = 69,
     PlaceObject3 = 70, DefineFont3 = 75, DefineScalingGrid = 78, DefineShape4 = 83,
     DefineMorphShape2 = 84, DefineSceneAndFrameLabelData = 86, DefineBitsJPEG4 = 90,
+    DefineVideoStream = 60, VideoFrame = 61,
 };
 }
 

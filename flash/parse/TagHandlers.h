@@ -51,5 +51,8 @@ void parseExportAssets(TagContext& t);
 void parseDefineScalingGrid(TagContext& t);
 void parseDefineSound(TagContext& t);
 void parseFreeCharacter(TagContext& t);
+// VideoTags.cpp
+void parseDefineVideoStream(TagContext& t);
+void parseVideoFrame(TagContext& t);
 
 } // namespace flash

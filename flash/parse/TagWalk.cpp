@@ -61,6 +61,8 @@ constexpr HandlerEntry kHandlers[] = {
     {TagCode::DefineScalingGrid, parseDefineScalingGrid},
     {TagCode::DefineSound, parseDefineSound},
     {TagCode::FreeCharacter, parseFreeCharacter},
+    {TagCode::DefineVideoStream, parseDefineVideoStream},
+    {TagCode::VideoFrame, parseVideoFrame},
 };
 
 constexpr std::array<TagHandler, 1024> kHandlerTable = [] {

@@ -10,6 +10,7 @@
 #include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
 #include "flash/render/TextFieldPainter.h"
+#include "flash/render/VideoPainter.h"
 #include "flash/stage/LocalBounds.h"
 #include "flash/stage/ScriptMask.h"
 
@@ -124,6 +125,9 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
             paintTextField(m_context, **edit, placement);
     } else if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character)) {
         drawButton(**button, placement, level);
+    } else if (auto* video = std::get_if<std::shared_ptr<const VideoDef>>(&character)) {
+        if (!isOutsideView(placement))
+            paintVideo(m_context, *video, placement);
     } else if (auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&character); sprite && *sprite && placement.children) {
         if (placement.drawing && !isOutsideView(placement))
             paintShape(m_context, *placement.drawing, *m_context.cache.drawingOutline(placement.drawing), placement.toView,

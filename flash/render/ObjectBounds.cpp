@@ -4,6 +4,7 @@
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/TextFieldPainter.h"
+#include "flash/render/VideoPainter.h"
 
 #include <algorithm>
 
@@ -98,6 +99,8 @@ QRectF viewBounds(const PaintContext& context, const Placement& placement, int l
         const QImage image = context.cache.bitmap((*bitmap)->id);
         return mapped(m, QRectF(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel));
     }
+    if (auto* video = std::get_if<std::shared_ptr<const VideoDef>>(&character); video && *video)
+        return mapped(m, toQRect(videoBounds(**video)));
     if (auto* button = std::get_if<std::shared_ptr<const ButtonDef>>(&character))
         return buttonBounds(context, **button, placement, level);
     if (std::get_if<std::shared_ptr<const SpriteDef>>(&character) && placement.children) {

@@ -179,6 +179,7 @@ void RenderCache::clear()
     m_spriteFrames.clear();
     m_bitmaps.clear();
     m_tintedBitmaps.clear();
+    m_videoFrames.clear();
 }
 
 } // namespace flash

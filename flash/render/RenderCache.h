@@ -8,6 +8,7 @@
 #include "flash/render/LruCache.h"
 #include "flash/render/ShapeOutline.h"
 #include "flash/render/TextOutline.h"
+#include "flash/render/VideoFrames.h"
 
 #include <QImage>
 #include <memory>
@@ -42,6 +43,8 @@ public:
     // The bitmap under `transform` with `border` pixels around it that repeat
     // its edge pixels, for fills that extend a picture's edges outwards.
     [[nodiscard]] QImage bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border);
+
+    [[nodiscard]] VideoFrames& videoFrames() { return m_videoFrames; }
 
     // Bitmaps are looked up as defined on this frame of the main timeline (ids may be defined anew).
     void setDictionaryFrame(uint32_t frame) { m_dictionaryFrame = frame; }
@@ -85,6 +88,7 @@ private:
 
     LruCache<const BitmapDef*, QImage> m_bitmaps; // keyed by definition: the movie keeps every one alive
     LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;
+    VideoFrames m_videoFrames;
 };
 
 } // namespace flash

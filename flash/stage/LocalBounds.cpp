@@ -41,6 +41,8 @@ std::optional<Rect> definitionBounds(const Movie& movie, const Character& charac
         return (*edit)->bounds;
     if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character); bitmap && *bitmap)
         return Rect{0, int32_t((*bitmap)->width * kTwipsPerPixel), 0, int32_t((*bitmap)->height * kTwipsPerPixel)};
+    if (auto* video = std::get_if<std::shared_ptr<const VideoDef>>(&character); video && *video)
+        return Rect{0, int32_t((*video)->width * kTwipsPerPixel), 0, int32_t((*video)->height * kTwipsPerPixel)};
     (void)movie;
     return std::nullopt;
 }

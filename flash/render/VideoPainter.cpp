@@ -1,0 +1,34 @@
+// Video frames scaled to their stream's size, smoothed when the stream asks for it.
+#include "flash/render/VideoPainter.h"
+
+#include "flash/render/ImageColorTransform.h"
+#include "flash/render/QtConversions.h"
+#include "flash/render/RenderCache.h"
+
+#include <QPainter>
+
+namespace flash {
+
+Rect videoBounds(const VideoDef& video)
+{
+    return Rect{0, int32_t(video.width * kTwipsPerPixel), 0, int32_t(video.height * kTwipsPerPixel)};
+}
+
+void paintVideo(const PaintContext& context, const std::shared_ptr<const VideoDef>& video, const Placement& placement)
+{
+    if (!video || video->width == 0 || video->height == 0)
+        return;
+    QImage image = context.cache.videoFrames().frame(video, placement.ratio);
+    if (image.isNull())
+        return;
+    if (!placement.transform.isIdentity())
+        image = colorTransformed(image, placement.transform);
+    const double sx = double(video->width) * kTwipsPerPixel / image.width();
+    const double sy = double(video->height) * kTwipsPerPixel / image.height();
+    QPainter& painter = context.painter;
+    painter.setTransform(toQTransform(placement.toView.multiplied(scaling(sx, sy))));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, video->smoothing && context.highQuality);
+    painter.drawImage(QPointF(0, 0), image);
+}
+
+} // namespace flash
