@@ -5,7 +5,7 @@
 
 namespace flash::media {
 
-void Mixer::startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const SoundInfo& info)
+void Mixer::startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const SoundInfo& info, SoundOrigin origin)
 {
     if (info.stop) {
         stopSound(soundKey);
@@ -17,6 +17,7 @@ void Mixer::startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const 
         m_voices.erase(m_voices.begin()); // the oldest gives way
     Voice voice;
     voice.key = soundKey;
+    voice.origin = origin;
     voice.pcm = std::move(pcm);
     voice.end = voice.pcm->frames();
     if (info.outPoint)
@@ -33,6 +34,34 @@ void Mixer::startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const 
 void Mixer::stopSound(uint32_t soundKey)
 {
     std::erase_if(m_voices, [soundKey](const Voice& v) { return v.key == soundKey; });
+}
+
+void Mixer::stopOwner(uint64_t owner)
+{
+    std::erase_if(m_voices, [owner](const Voice& v) { return v.origin.owner == owner; });
+}
+
+std::optional<size_t> Mixer::positionOf(uint32_t token) const
+{
+    for (const Voice& v : m_voices) {
+        if (v.origin.token == token && token != 0)
+            return v.position;
+    }
+    return std::nullopt;
+}
+
+void Mixer::setLevel(uint64_t owner, double volume, double pan)
+{
+    // Pan turns the far side down; volume scales both.
+    const double v = std::clamp(volume, 0.0, 10.0), p = std::clamp(pan, -1.0, 1.0);
+    const double left = v * (p > 0 ? 1 - p : 1), right = v * (p < 0 ? 1 + p : 1);
+    m_levels[owner] = Level{int32_t(left * 32768), int32_t(right * 32768)};
+}
+
+Mixer::Level Mixer::levelOf(uint64_t owner) const
+{
+    const auto it = m_levels.find(owner);
+    return it == m_levels.end() ? Level{} : it->second;
 }
 
 void Mixer::stopAll()
@@ -123,17 +152,38 @@ void Mixer::mixVoice(Voice& voice, int32_t* sum, size_t frames)
 void Mixer::mix(int16_t* out, size_t frames)
 {
     std::vector<int32_t> sum(frames * 2, 0);
-    for (Voice& voice : m_voices)
-        mixVoice(voice, sum.data(), frames);
-    std::erase_if(m_voices, [](const Voice& v) { return v.loopsLeft == 0 || (v.loopsLeft == 1 && v.position >= v.end); });
+    std::vector<int32_t> voiceSum;
+    for (Voice& voice : m_voices) {
+        // Owner 0's level is the whole mix's, applied once at the end.
+        const Level level = voice.origin.owner ? levelOf(voice.origin.owner) : Level{};
+        if (level.left == 32768 && level.right == 32768) {
+            mixVoice(voice, sum.data(), frames);
+            continue;
+        }
+        voiceSum.assign(frames * 2, 0);
+        mixVoice(voice, voiceSum.data(), frames);
+        for (size_t i = 0; i < frames; ++i) {
+            sum[2 * i] += int32_t((int64_t(voiceSum[2 * i]) * level.left) >> 15);
+            sum[2 * i + 1] += int32_t((int64_t(voiceSum[2 * i + 1]) * level.right) >> 15);
+        }
+    }
+    std::erase_if(m_voices, [this](const Voice& v) {
+        const bool done = v.loopsLeft == 0 || (v.loopsLeft == 1 && v.position >= v.end);
+        if (done && v.origin.token != 0)
+            m_finished.push_back(v.origin.token);
+        return done;
+    });
     for (Stream& stream : m_streams) {
         const size_t available = std::min(stream.samples.size(), frames * 2);
         for (size_t i = 0; i < available; ++i)
             sum[i] += stream.samples[i];
         stream.samples.erase(stream.samples.begin(), stream.samples.begin() + ptrdiff_t(available));
     }
-    for (size_t i = 0; i < frames * 2; ++i)
-        out[i] = int16_t(std::clamp(sum[i], -32768, 32767));
+    const Level whole = levelOf(0);
+    for (size_t i = 0; i < frames * 2; ++i) {
+        const int32_t gain = i % 2 ? whole.right : whole.left;
+        out[i] = int16_t(std::clamp(int32_t((int64_t(sum[i]) * gain) >> 15), -32768, 32767));
+    }
     m_framesMixed += frames;
 }
 

@@ -9,20 +9,38 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <optional>
+#include <utility>
 #include <memory>
 #include <vector>
 
 namespace flash::media {
+
+// Who started a sound (a clip's identity, 0 for the movie) and which start it was
+// (0 for timeline sounds): scripts stop, turn down and hear the end of their own.
+struct SoundOrigin {
+    uint64_t owner = 0;
+    uint32_t token = 0;
+};
 
 class Mixer {
 public:
     static constexpr size_t kMaxVoices = 32; // the reference runtime's limit on sounds at once
 
     // Starts an event sound (or stops it, as its info says).
-    void startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const SoundInfo& info);
+    void startSound(uint32_t soundKey, std::shared_ptr<const Pcm> pcm, const SoundInfo& info, SoundOrigin origin = {});
     void stopSound(uint32_t soundKey);
+    void stopOwner(uint64_t owner);
     void stopAll();
     [[nodiscard]] bool isPlaying(uint32_t soundKey) const;
+    // Frames played of the start `token`, if it still plays.
+    [[nodiscard]] std::optional<size_t> positionOf(uint32_t token) const;
+    // The starts that have played to their end since the last call.
+    [[nodiscard]] std::vector<uint32_t> takeFinished() { return std::exchange(m_finished, {}); }
+
+    // Volume (1 is full) and pan (-1 left .. 1 right) of what `owner` started; owner 0 sets the whole mix.
+    void setLevel(uint64_t owner, double volume, double pan);
 
     // Appends a stream's next block; a stream that is not playing starts with it.
     void queueStream(uint64_t streamKey, Pcm block);
@@ -38,6 +56,7 @@ public:
 private:
     struct Voice {
         uint32_t key = 0;
+        SoundOrigin origin;
         std::shared_ptr<const Pcm> pcm;
         size_t position = 0;     // frames into the sound
         size_t begin = 0, end = 0;
@@ -53,7 +72,14 @@ private:
     void mixVoice(Voice& voice, int32_t* sum, size_t frames);
     static void envelopeAt(const std::vector<EnvelopePoint>& envelope, size_t position, int32_t& left, int32_t& right);
 
+    struct Level {
+        int32_t left = 32768, right = 32768; // gains, 32768 is full
+    };
+    [[nodiscard]] Level levelOf(uint64_t owner) const;
+
     std::vector<Voice> m_voices;
+    std::map<uint64_t, Level> m_levels;
+    std::vector<uint32_t> m_finished;
     std::vector<Stream> m_streams;
     uint64_t m_framesMixed = 0;
 };

@@ -71,6 +71,8 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     m_renderer->setQuality(m_settings.quality);
     m_mixer = std::make_unique<media::Mixer>();
     m_sound = std::make_unique<media::SoundStage>(m_movie);
+    if (m_runtime)
+        m_runtime->sounds().connect(m_mixer.get(), m_sound.get());
     if (m_runtime) {
         m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
             return m_renderer && m_renderer->hitTest(object, stagePoint);
@@ -85,6 +87,8 @@ void Player::unload()
 {
     m_clock.stop();
     m_renderer.reset();
+    if (m_runtime)
+        m_runtime->sounds().connect(nullptr, nullptr);
     m_sound.reset();
     m_mixer.reset();
     // Scripts go before the stage their objects stand for.
@@ -186,6 +190,10 @@ void Player::updateSound()
         return;
     m_sound->handleCues(*m_stage, *m_mixer);
     m_sound->checkStreams(*m_stage, *m_mixer);
+    if (m_runtime) {
+        m_runtime->sounds().finished(m_mixer->takeFinished());
+        m_stage->runPendingWork(*m_scripts);
+    }
 }
 
 void Player::mixAudio(int16_t* out, size_t frames)

@@ -9,6 +9,7 @@
 #include "flash/scripting/MouseClass.h"
 #include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/SelectionClass.h"
+#include "flash/scripting/SoundClass.h"
 #include "flash/scripting/StageClass.h"
 #include "flash/scripting/TransformClass.h"
 #include "flash/scripting/MovieClipClass.h"
@@ -33,7 +34,10 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installMouse(*m_vm);
     installStage(*m_vm);
     installSelection(*m_vm);
+    installSound(*m_vm);
     m_host.setFocusScripts(&m_focus);
+    m_sounds = std::make_unique<SoundScripts>(*this);
+    m_host.setSoundScripts(m_sounds.get());
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
@@ -42,6 +46,8 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
 ScriptRuntime::~ScriptRuntime()
 {
     // The host is destroyed after the interpreter; it must not reach into it then.
+    m_host.setSoundScripts(nullptr);
+    m_sounds.reset();
     m_host.detach();
     m_vm.reset();
 }

@@ -4,6 +4,7 @@
 
 #include "flash/scripting/FocusScripts.h"
 #include "flash/scripting/KeyScripts.h"
+#include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/PointerScripts.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/StageScripts.h"
@@ -43,6 +44,7 @@ public:
     [[nodiscard]] PointerScripts& pointer() { return m_pointer; }
     [[nodiscard]] KeyScripts& keys() { return m_keys; }
     [[nodiscard]] FocusScripts& focus() { return m_focus; }
+    [[nodiscard]] SoundScripts& sounds() { return *m_sounds; }
 
     // Runs the clip's onClipEvent blocks whose event flags include any of `flags`
     // (and, with a key, whose key-press code is `key`).
@@ -64,6 +66,7 @@ private:
     PointerScripts m_pointer{*this};
     KeyScripts m_keys{*this};
     FocusScripts m_focus{*this};
+    std::unique_ptr<SoundScripts> m_sounds; // made once the interpreter exists
 };
 
 } // namespace flash

@@ -3,6 +3,7 @@
 
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDelegate.h"
+#include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/TextFieldDelegate.h"
 #include "flash/stage/LocalBounds.h"
 
@@ -390,6 +391,12 @@ void StageHost::toggleQuality()
     PlayerSettingsSeen& settings = m_stage.playerSettings();
     settings.quality = settings.quality == "LOW" ? "HIGH" : "LOW";
     settings.highQuality = settings.quality == "LOW" ? 0 : 1;
+}
+
+void StageHost::stopSounds()
+{
+    if (m_soundScripts && m_soundScripts->mixer())
+        m_soundScripts->mixer()->stopAll();
 }
 
 void StageHost::trace(std::string_view line)

@@ -24,6 +24,7 @@ class Object;
 namespace flash {
 
 class FocusScripts;
+class SoundScripts;
 
 // Where trace lines and reports about script faults go.
 struct ScriptOutput {
@@ -90,7 +91,7 @@ public:
     void endDrag() override;
     void getUrl(const script::UrlRequest& request) override;
     void toggleQuality() override;
-    void stopSounds() override { }
+    void stopSounds() override;
     void trace(std::string_view line) override;
     [[nodiscard]] double timeMs() override { return m_clock ? m_clock() : 0; }
     [[nodiscard]] uint32_t random(uint32_t bound) override;
@@ -116,6 +117,9 @@ public:
 
     // Keys held and the pointer's visibility, as Key and Mouse read them.
     [[nodiscard]] InputState& input() { return m_input; }
+    // What Sound objects share (set by the runtime that owns it).
+    [[nodiscard]] SoundScripts* soundScripts() const { return m_soundScripts; }
+    void setSoundScripts(SoundScripts* sounds) { m_soundScripts = sounds; }
     // The keyboard focus, as Selection reaches it (set by the runtime that owns it).
     [[nodiscard]] FocusScripts* focusScripts() const { return m_focusScripts; }
     void setFocusScripts(FocusScripts* focus) { m_focusScripts = focus; }
@@ -148,6 +152,7 @@ private:
     std::optional<Drag> m_drag;
     InputState m_input;
     FocusScripts* m_focusScripts = nullptr;
+    SoundScripts* m_soundScripts = nullptr;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;

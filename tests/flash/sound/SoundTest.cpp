@@ -18,6 +18,7 @@
 namespace flash::test {
 namespace {
 
+using Lines = std::vector<std::string>;
 constexpr int kRate = 44100;
 constexpr int kFps = 12;
 constexpr size_t kTickFrames = kRate / kFps; // 3675: one frame interval of sound
@@ -100,6 +101,44 @@ TEST(Sound, AnEventSoundStartsWithItsFrameLoopsAndStops)
     EXPECT_EQ(left(pcm, kTickFrames + 4420), 0);
     EXPECT_NEAR(pcm[(3 * kTickFrames + 100) * 2 + 1], 10000, 2) << "mono plays on both sides";
     EXPECT_EQ(left(pcm, 4 * kTickFrames + 10), 0) << "stopped by the next frame";
+}
+
+// Collects the trace lines of a run while mixing as mixedSound does.
+TEST(Sound, ASoundObjectPlaysItsLinkedSoundAtItsVolumeAndHearsItsEnd)
+{
+    std::vector<uint8_t> level;
+    for (int i = 0; i < 4410; ++i) { // 100 ms at 10000
+        level.push_back(0x10);
+        level.push_back(0x27);
+    }
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    defineSound(w, 500, 0x3E, 4410, level);
+    w.exportAssets({{500, "tone"}});
+    w.actions(swfw::compileActionScript(R"(
+        var s = new Sound();
+        s.attachSound("tone");
+        s.onSoundComplete = function() { trace("complete at " + s.position); };
+        s.setVolume(50);
+        trace(s.duration + " " + s.getVolume() + " " + s.getPan());
+        s.start(0, 2);
+        stop();
+    )")).showFrame();
+    Lines traces;
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    settings.scriptOutput.trace = [&traces](std::string_view line) { traces.emplace_back(line); };
+    Player player(settings);
+    ASSERT_TRUE(player.loadBytes(w.finish()));
+    std::vector<int16_t> pcm;
+    for (int tick = 0; tick < 4; ++tick) {
+        player.tick();
+        pcm.resize(pcm.size() + kTickFrames * 2);
+        player.mixAudio(pcm.data() + pcm.size() - kTickFrames * 2, kTickFrames);
+    }
+    EXPECT_NEAR(left(pcm, 100), 5000, 2) << "at half volume";
+    EXPECT_NEAR(left(pcm, 8000), 5000, 2) << "the second loop";
+    EXPECT_EQ(left(pcm, 9000), 0);
+    EXPECT_EQ(traces, (Lines{"100 50 0", "complete at 100"}));
 }
 
 // Zero crossings per second, halved: the pitch of a clean tone.

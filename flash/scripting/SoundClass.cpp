@@ -1,0 +1,244 @@
+// A Sound keeps its target and attached sound in hidden members; levels are
+// kept per target, so every Sound on one clip reads and sets the same volume.
+#include "flash/scripting/SoundClass.h"
+
+#include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/SoundScripts.h"
+#include "flash/scripting/StageHost.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace flash {
+namespace {
+
+using script::CallContext;
+using script::Value;
+
+constexpr const char* kTarget = "__target";
+constexpr const char* kSound = "__sound";
+constexpr const char* kToken = "__start";
+
+StageHost& hostOf(CallContext& c)
+{
+    return static_cast<StageHost&>(c.vm.host());
+}
+
+// The clip whose sounds this object controls: 0 (the whole movie) without a target.
+uint64_t ownerOf(CallContext& c)
+{
+    const Value target = c.vm.getMember(c.thisValue, kTarget);
+    const DisplayObject* clip = hostOf(c).displayObjectOf(target);
+    return clip ? clip->id : 0;
+}
+
+std::optional<uint16_t> attachedSound(CallContext& c)
+{
+    const Value id = c.vm.getMember(c.thisValue, kSound);
+    return id.isNumber() ? std::optional<uint16_t>(uint16_t(id.asNumber())) : std::nullopt;
+}
+
+std::shared_ptr<const media::Pcm> pcmOf(CallContext& c)
+{
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    const auto id = attachedSound(c);
+    return sounds && sounds->library() && id ? sounds->library()->sound(*id) : nullptr;
+}
+
+double number(CallContext& c, size_t i, double fallback)
+{
+    const double v = c.arg(i).isUndefined() ? fallback : c.vm.toNumber(c.arg(i));
+    return std::isfinite(v) ? v : fallback;
+}
+
+Value construct(CallContext& c)
+{
+    if (script::Object* self = c.thisObject())
+        c.vm.define(*self, kTarget, c.arg(0), script::PropertyFlag::DontEnum);
+    return {};
+}
+
+Value attachSound(CallContext& c)
+{
+    const std::string linkage = c.vm.toString(c.arg(0)).toStd();
+    const auto character = hostOf(c).exportedCharacter(linkage);
+    if (!character || !hostOf(c).stage().movie().find<SoundDef>(*character))
+        return {};
+    if (script::Object* self = c.thisObject())
+        c.vm.define(*self, kSound, Value(double(*character)), script::PropertyFlag::DontEnum);
+    return {};
+}
+
+Value start(CallContext& c)
+{
+    const double offset = std::max(0.0, number(c, 0, 0));
+    const double loops = std::clamp(number(c, 1, 1), 1.0, 65535.0);
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    const auto id = attachedSound(c);
+    const auto pcm = pcmOf(c);
+    if (!sounds || !sounds->mixer() || !id || !pcm)
+        return {};
+    media::SoundInfo info;
+    info.inPoint = uint32_t(std::min(offset * media::kMixRate, double(pcm->frames())));
+    info.loops = uint16_t(loops);
+    const uint64_t owner = ownerOf(c);
+    const uint32_t token = sounds->started(c.thisObject());
+    sounds->applyLevel(owner);
+    sounds->mixer()->startSound(*id, pcm, info, {owner, token});
+    if (script::Object* self = c.thisObject())
+        c.vm.define(*self, kToken, Value(double(token)), script::PropertyFlag::DontEnum);
+    return {};
+}
+
+// stop(): everything this object's target plays; stop(linkage): that sound wherever it plays.
+Value stop(CallContext& c)
+{
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    if (!sounds || !sounds->mixer())
+        return {};
+    if (!c.arg(0).isUndefined()) {
+        const auto character = hostOf(c).exportedCharacter(c.vm.toString(c.arg(0)).toStd());
+        if (character)
+            sounds->mixer()->stopSound(*character);
+        return {};
+    }
+    const uint64_t owner = ownerOf(c);
+    if (owner == 0)
+        sounds->mixer()->stopAll();
+    else
+        sounds->mixer()->stopOwner(owner);
+    return {};
+}
+
+SoundScripts::Level* levelOf(CallContext& c)
+{
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    return sounds ? &sounds->levelOf(ownerOf(c)) : nullptr;
+}
+
+Value getVolume(CallContext& c)
+{
+    const SoundScripts::Level* level = levelOf(c);
+    return Value(level ? level->volume : 100.0);
+}
+
+Value setVolume(CallContext& c)
+{
+    const double volume = number(c, 0, 100);
+    if (SoundScripts::Level* level = levelOf(c)) {
+        level->volume = std::trunc(volume);
+        hostOf(c).soundScripts()->applyLevel(ownerOf(c));
+    }
+    return {};
+}
+
+Value getPan(CallContext& c)
+{
+    const SoundScripts::Level* level = levelOf(c);
+    return Value(level ? level->pan : 0.0);
+}
+
+Value setPan(CallContext& c)
+{
+    const double pan = std::clamp(number(c, 0, 0), -100.0, 100.0);
+    if (SoundScripts::Level* level = levelOf(c)) {
+        level->pan = std::trunc(pan);
+        level->ll = pan > 0 ? 100 - pan : 100;
+        level->rr = pan < 0 ? 100 + pan : 100;
+        hostOf(c).soundScripts()->applyLevel(ownerOf(c));
+    }
+    return {};
+}
+
+Value getTransform(CallContext& c)
+{
+    const SoundScripts::Level level = levelOf(c) ? *levelOf(c) : SoundScripts::Level{};
+    script::Object* result = c.vm.newObject();
+    c.vm.setMember(Value(result), "ll", Value(level.ll));
+    c.vm.setMember(Value(result), "lr", Value(level.lr));
+    c.vm.setMember(Value(result), "rr", Value(level.rr));
+    c.vm.setMember(Value(result), "rl", Value(level.rl));
+    return Value(result);
+}
+
+// The transform's two direct gains become a pan and a volume; the cross terms are kept for reading back.
+Value setTransform(CallContext& c)
+{
+    const Value t = c.arg(0);
+    if (!t.isObject())
+        return {};
+    auto part = [&](const char* name, double fallback) {
+        const double v = c.vm.toNumber(c.vm.getMember(t, name));
+        return std::isfinite(v) ? v : fallback;
+    };
+    const double ll = part("ll", 100), lr = part("lr", 0), rr = part("rr", 100), rl = part("rl", 0);
+    if (SoundScripts::Level* level = levelOf(c)) {
+        level->ll = ll;
+        level->lr = lr;
+        level->rr = rr;
+        level->rl = rl;
+        const double loudest = std::max(ll, rr);
+        level->pan = loudest > 0 ? (rr - ll) / loudest * 100 : 0;
+        if (SoundScripts* sounds = hostOf(c).soundScripts(); sounds && sounds->mixer())
+            sounds->mixer()->setLevel(ownerOf(c), level->volume / 100 * loudest / 100, level->pan / 100);
+    }
+    return {};
+}
+
+Value getDuration(CallContext& c)
+{
+    const auto pcm = pcmOf(c);
+    return pcm ? Value(std::floor(double(pcm->frames()) * 1000 / media::kMixRate)) : Value();
+}
+
+Value getPosition(CallContext& c)
+{
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    const Value token = c.vm.getMember(c.thisValue, kToken);
+    if (!sounds || !sounds->mixer() || !token.isNumber())
+        return Value(0);
+    const auto frames = sounds->mixer()->positionOf(uint32_t(token.asNumber()));
+    if (frames)
+        return Value(std::floor(double(*frames) * 1000 / media::kMixRate));
+    // A sound that has ended reads its full length, as the reference runtime leaves it.
+    return getDuration(c);
+}
+
+Value getBytes(CallContext& c)
+{
+    const auto id = attachedSound(c);
+    const auto def = id ? hostOf(c).stage().movie().find<SoundDef>(*id) : nullptr;
+    return def ? Value(double(def->data.size())) : Value();
+}
+
+Value setDummy(CallContext&)
+{
+    return {};
+}
+
+Value loadSound(CallContext&)
+{
+    // Loading sound files beside the movie comes with loading in general; until then nothing loads.
+    return {};
+}
+
+} // namespace
+
+void installSound(script::Interpreter& vm)
+{
+    const script::LibraryClass sound = script::defineLibraryClass(vm, *vm.global(), "Sound", construct);
+    const std::pair<const char*, script::NativeFunction> methods[] = {
+        {"attachSound", attachSound}, {"start", start},         {"stop", stop},
+        {"getVolume", getVolume},     {"setVolume", setVolume}, {"getPan", getPan},
+        {"setPan", setPan},           {"getTransform", getTransform}, {"setTransform", setTransform},
+        {"getDuration", getDuration}, {"getPosition", getPosition},   {"getBytesLoaded", getBytes},
+        {"getBytesTotal", getBytes},  {"loadSound", loadSound},
+    };
+    for (const auto& [name, native] : methods)
+        sound.method(vm, name, native);
+    script::defineAccessor(vm, *sound.prototype, "duration", getDuration, setDummy);
+    script::defineAccessor(vm, *sound.prototype, "position", getPosition, setDummy);
+    vm.define(*sound.prototype, "id3", Value(vm.newObject()), script::PropertyFlag::DontEnum);
+}
+
+} // namespace flash

@@ -1,0 +1,66 @@
+// The waiting Sound objects are roots of the script heap until their sound ends.
+#include "flash/scripting/SoundScripts.h"
+
+#include "flash/script/Heap.h"
+#include "flash/script/Interpreter.h"
+#include "flash/scripting/ScriptRuntime.h"
+
+#include <type_traits>
+
+namespace flash {
+
+static_assert(std::is_same_v<script::Heap::RootSourceId, uint32_t>);
+
+SoundScripts::SoundScripts(ScriptRuntime& runtime)
+    : m_runtime(runtime)
+{
+    m_rootSource = runtime.vm().heap().addRootSource([this](script::Tracer& tracer) {
+        for (const auto& [token, object] : m_waiting)
+            tracer.mark(object);
+    });
+}
+
+SoundScripts::~SoundScripts()
+{
+    m_runtime.vm().heap().removeRootSource(m_rootSource);
+}
+
+void SoundScripts::connect(media::Mixer* mixer, media::SoundStage* library)
+{
+    m_mixer = mixer;
+    m_library = library;
+}
+
+uint32_t SoundScripts::started(script::Object* sound)
+{
+    const uint32_t token = m_nextToken++;
+    if (m_nextToken == 0)
+        m_nextToken = 1;
+    // A movie that starts sounds without end does not keep every one of them alive.
+    constexpr size_t kMaxWaiting = 1024;
+    if (sound && m_waiting.size() < kMaxWaiting)
+        m_waiting[token] = sound;
+    return token;
+}
+
+void SoundScripts::finished(const std::vector<uint32_t>& tokens)
+{
+    for (uint32_t token : tokens) {
+        const auto it = m_waiting.find(token);
+        if (it == m_waiting.end())
+            continue;
+        script::Object* sound = it->second;
+        m_waiting.erase(it);
+        m_runtime.vm().callMethod(script::Value(sound), "onSoundComplete");
+    }
+}
+
+void SoundScripts::applyLevel(uint64_t owner)
+{
+    if (!m_mixer)
+        return;
+    const Level& level = levelOf(owner);
+    m_mixer->setLevel(owner, level.volume / 100, level.pan / 100);
+}
+
+} // namespace flash

@@ -1,0 +1,54 @@
+// What Sound objects share: the mixer and the movie's decoded sounds (given by
+// the player), each target's volume and pan, and the starts waiting for their
+// end so that onSoundComplete reaches the object that started them.
+#pragma once
+
+#include "flash/media/Mixer.h"
+#include "flash/media/SoundStage.h"
+
+#include <map>
+
+namespace flash::script {
+class Object;
+}
+
+namespace flash {
+
+class ScriptRuntime;
+
+class SoundScripts {
+public:
+    explicit SoundScripts(ScriptRuntime& runtime);
+    ~SoundScripts();
+    SoundScripts(const SoundScripts&) = delete;
+    SoundScripts& operator=(const SoundScripts&) = delete;
+
+    void connect(media::Mixer* mixer, media::SoundStage* library);
+    [[nodiscard]] media::Mixer* mixer() const { return m_mixer; }
+    [[nodiscard]] media::SoundStage* library() const { return m_library; }
+
+    // A new start by `sound` (a Sound object), remembered until it ends.
+    [[nodiscard]] uint32_t started(script::Object* sound);
+    // Tells each finished start's Sound object (onSoundComplete).
+    void finished(const std::vector<uint32_t>& tokens);
+
+    struct Level {
+        double volume = 100, pan = 0; // as getVolume and getPan give them
+        double ll = 100, lr = 0, rr = 100, rl = 0; // getTransform's percentages
+    };
+    // The level of what `owner` (a clip's identity, 0 for the whole movie) plays.
+    [[nodiscard]] Level& levelOf(uint64_t owner) { return m_levels[owner]; }
+    // Hands the owner's level to the mixer.
+    void applyLevel(uint64_t owner);
+
+private:
+    ScriptRuntime& m_runtime;
+    media::Mixer* m_mixer = nullptr;
+    media::SoundStage* m_library = nullptr;
+    std::map<uint64_t, Level> m_levels;
+    std::map<uint32_t, script::Object*> m_waiting; // start -> the Sound object that made it
+    uint32_t m_nextToken = 1;
+    uint32_t m_rootSource = 0; // the heap's id of the roots this keeps
+};
+
+} // namespace flash
