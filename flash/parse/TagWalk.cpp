@@ -15,7 +15,7 @@ struct HandlerEntry {
 };
 
 // Tags not listed here (metadata, protection, debugger, product info, script
-// bytecode, sound streams, video, unknown codes) are counted and skipped.
+// bytecode, unknown codes) are counted and skipped.
 constexpr HandlerEntry kHandlers[] = {
     {TagCode::DefineShape, parseDefineShape},
     {TagCode::DefineShape2, parseDefineShape},
