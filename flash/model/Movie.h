@@ -8,6 +8,7 @@
 #include "flash/model/ShapeDef.h"
 #include "flash/model/VideoDef.h"
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,9 @@ struct ButtonDef {
     bool trackAsMenu = false;
     std::vector<ButtonRecord> records;
     std::vector<ButtonCondAction> actions; // DefineButton: one entry, condition = release
+    // DefineButtonSound: what plays on roll out, roll over, press and release (sound 0: nothing).
+    enum SoundEvent { RollOutSound, RollOverSound, PressSound, ReleaseSound };
+    std::array<StartSound, 4> sounds;
 };
 
 struct SpriteDef {

@@ -122,4 +122,38 @@ void parseDefineButtonCxform(TagContext& t)
     t.ctx.movie().dictionary[id] = std::shared_ptr<const ButtonDef>(std::move(button));
 }
 
+// The sounds of a button's four transitions, each a sound id and, when not 0, its sound info.
+void parseDefineButtonSound(TagContext& t)
+{
+    auto& r = t.body;
+    const uint16_t id = r.u16();
+    auto existing = t.ctx.movie().find<ButtonDef>(id);
+    if (!existing)
+        return t.reject("no button with id " + std::to_string(id));
+    auto button = std::make_shared<ButtonDef>(*existing);
+    for (StartSound& sound : button->sounds) {
+        if (r.remaining() < 2)
+            break;
+        sound.soundId = r.u16();
+        if (sound.soundId == 0)
+            continue;
+        // The sound info: flags, then what they announce.
+        auto take = [&](size_t n) {
+            const auto bytes = r.bytes(n);
+            sound.info.insert(sound.info.end(), bytes.begin(), bytes.end());
+            return bytes;
+        };
+        const auto flagByte = take(1);
+        const uint8_t flags = flagByte.empty() ? 0 : flagByte[0];
+        take(((flags & 0x01) ? 4 : 0) + ((flags & 0x02) ? 4 : 0) + ((flags & 0x04) ? 2 : 0));
+        if (flags & 0x08) {
+            const auto count = take(1);
+            take(count.empty() ? 0 : size_t(count[0]) * 8);
+        }
+        if (r.failed())
+            return t.reject("sound info runs past the tag");
+    }
+    t.ctx.movie().dictionary[id] = std::shared_ptr<const ButtonDef>(std::move(button));
+}
+
 } // namespace flash

@@ -41,6 +41,7 @@ void parseDoAction(TagContext& t);
 void parseDoInitAction(TagContext& t);
 void parseStartSound(TagContext& t);
 void parseSoundStreamHead(TagContext& t);
+void parseDefineButtonSound(TagContext& t);
 void parseSoundStreamBlock(TagContext& t);
 void parseFrameLabel(TagContext& t);
 // MovieTags.cpp

@@ -41,6 +41,7 @@ constexpr HandlerEntry kHandlers[] = {
     {TagCode::DefineButton, parseDefineButton},
     {TagCode::DefineButton2, parseDefineButton2},
     {TagCode::DefineButtonCxform, parseDefineButtonCxform},
+    {TagCode::DefineButtonSound, parseDefineButtonSound},
     {TagCode::DefineSprite, parseDefineSprite},
     {TagCode::PlaceObject, parsePlaceObject},
     {TagCode::PlaceObject2, parsePlaceObject2},

@@ -7,6 +7,7 @@
 #include "flash/scripting/ClipEventFlags.h"
 #include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/ScriptRuntime.h"
+#include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/TextFieldEvents.h"
 #include "flash/stage/DisplayPath.h"
 #include "flash/stage/LocalBounds.h"
@@ -116,6 +117,25 @@ bool PointerScripts::hits(const DisplayObject& object, Point stagePoint)
            && stagePoint.y <= bounds->yMax;
 }
 
+void PointerScripts::playButtonSound(const ButtonDef& button, ButtonTransition what)
+{
+    SoundScripts* sounds = m_runtime.host().soundScripts();
+    if (!sounds || !sounds->mixer() || !sounds->library())
+        return;
+    int which = -1;
+    switch (what) {
+    case ButtonTransition::RollOut: which = ButtonDef::RollOutSound; break;
+    case ButtonTransition::RollOver: which = ButtonDef::RollOverSound; break;
+    case ButtonTransition::Press: which = ButtonDef::PressSound; break;
+    case ButtonTransition::Release: which = ButtonDef::ReleaseSound; break;
+    default: return;
+    }
+    const StartSound& sound = button.sounds[size_t(which)];
+    if (sound.soundId != 0)
+        sounds->mixer()->startSound(sound.soundId, sounds->library()->sound(sound.soundId),
+                                    media::parseSoundInfo(sound.info));
+}
+
 void PointerScripts::runButtonActions(ObjectHandle button, uint16_t conditionBits)
 {
     const DisplayObject* object = m_runtime.host().stage().find(button);
@@ -139,8 +159,10 @@ void PointerScripts::runTransitions(const PointerTracker::Transitions& transitio
         if (!object)
             continue;
         const TransitionHandler handler = handlerFor(t.what);
-        if (buttonDefOf(*object))
+        if (const ButtonDef* def = buttonDefOf(*object)) {
+            playButtonSound(*def, t.what);
             runButtonActions(t.target, conditionBit(t.what));
+        }
         else
             m_runtime.runClipActions(t.target, handler.clipEvent);
         m_runtime.callDefinedHandler(t.target, handler.method);

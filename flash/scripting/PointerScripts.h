@@ -11,6 +11,7 @@
 namespace flash {
 
 class ScriptRuntime;
+struct ButtonDef;
 
 enum class MouseEvent : uint8_t { Down, Up, Move };
 
@@ -37,6 +38,7 @@ public:
 
 private:
     void runButtonActions(ObjectHandle button, uint16_t conditionBits);
+    void playButtonSound(const ButtonDef& button, ButtonTransition what);
     [[nodiscard]] bool isEnabled(const DisplayObject& object);
     [[nodiscard]] std::string dropTargetUnder(const DisplayObject& dragged, Point stagePoint);
 

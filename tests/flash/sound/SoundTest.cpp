@@ -141,6 +141,39 @@ TEST(Sound, ASoundObjectPlaysItsLinkedSoundAtItsVolumeAndHearsItsEnd)
     EXPECT_EQ(traces, (Lines{"100 50 0", "complete at 100"}));
 }
 
+TEST(Sound, AButtonPlaysItsPressSound)
+{
+    std::vector<uint8_t> level;
+    for (int i = 0; i < 441; ++i) {
+        level.push_back(0x10);
+        level.push_back(0x27);
+    }
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    defineSound(w, 500, 0x3E, 441, level);
+    const uint16_t shape = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0xFF0000)).rect(0, 0, 50, 50));
+    swfw::ButtonBuilder button;
+    button.part(swfw::ButtonPart{.states = 1 | 2 | 4 | 8, .characterId = shape, .depth = 1});
+    const uint16_t id = w.defineButton(button);
+    std::vector<uint8_t> sounds = littleEndian(id, 2);
+    for (uint16_t sound : {0, 0, 500, 0}) { // roll out, roll over, press, release
+        const auto bytes = littleEndian(sound, 2);
+        sounds.insert(sounds.end(), bytes.begin(), bytes.end());
+        if (sound)
+            sounds.push_back(0); // sound info with no options
+    }
+    w.timeline().appendTag(17, sounds); // DefineButtonSound
+    w.place(1, id);
+    w.actions(swfw::compileActionScript("stop();")).showFrame();
+    Player player;
+    ASSERT_TRUE(player.loadBytes(w.finish()));
+    player.tick();
+    player.pointerMove(Point{20 * 20, 20 * 20});
+    player.pointerPress();
+    std::vector<int16_t> pcm(200 * 2);
+    player.mixAudio(pcm.data(), 200);
+    EXPECT_NEAR(left(pcm, 100), 10000, 2);
+}
+
 // Zero crossings per second, halved: the pitch of a clean tone.
 double pitchOf(const std::vector<int16_t>& pcm, size_t from, size_t to)
 {
