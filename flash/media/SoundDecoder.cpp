@@ -2,6 +2,7 @@
 // format has one, as MP3 frames are) and hands the frames to the resampler.
 #include "flash/media/SoundDecoder.h"
 
+#include "flash/media/LibavLog.h"
 #include "flash/media/Resampler.h"
 
 #include <array>
@@ -63,6 +64,7 @@ class AudioCodec {
 public:
     static std::unique_ptr<AudioCodec> open(const Route& route)
     {
+        quietLibavLog();
         const AVCodec* codec = avcodec_find_decoder(route.codec);
         if (!codec)
             return nullptr;
@@ -156,6 +158,7 @@ Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32
 
 StreamDecoder::StreamDecoder(const SoundStreamHead& head)
     : m_head(head)
+    , m_resampler(std::make_unique<Resampler>())
 {
     const Route route = routeOf(head.format, true);
     if (route.codec != AV_CODEC_ID_NONE)
@@ -169,8 +172,8 @@ Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block)
     Pcm out;
     const Route route = routeOf(m_head.format, true);
     if (route.codec == AV_CODEC_ID_NONE) {
-        Resampler resampler;
-        convertUncompressed(m_head.format, block, resampler, out);
+        // One resampler for the whole stream: it carries its filter's state from block to block.
+        convertUncompressed(m_head.format, block, *m_resampler, out);
     } else if (m_codec && block.size() > route.skip) {
         m_codec->decode(block.subspan(route.skip), out);
     }

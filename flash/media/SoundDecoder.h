@@ -16,6 +16,7 @@ namespace flash::media {
 [[nodiscard]] Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32_t sampleCount);
 
 class AudioCodec;
+class Resampler;
 
 // A streamed sound, one block a frame; codec state runs on from block to block.
 class StreamDecoder {
@@ -31,6 +32,7 @@ public:
 private:
     SoundStreamHead m_head;
     std::unique_ptr<AudioCodec> m_codec;
+    std::unique_ptr<Resampler> m_resampler; // uncompressed streams
 };
 
 // The sample rate a format's rate field stands for.

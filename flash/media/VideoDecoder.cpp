@@ -1,6 +1,7 @@
 // libavcodec behind VideoDecoder: codec choice, packet feeding and picture conversion.
 #include "flash/media/VideoDecoder.h"
 
+#include "flash/media/LibavLog.h"
 #include "flash/media/VideoConvert.h"
 
 extern "C" {
@@ -39,6 +40,7 @@ AVCodecID codecIdOf(uint8_t codec)
 
 std::unique_ptr<VideoDecoder> VideoDecoder::create(const VideoDef& video)
 {
+    media::quietLibavLog();
     const AVCodec* codec = avcodec_find_decoder(codecIdOf(video.codec));
     if (!codec)
         return nullptr;
