@@ -345,12 +345,24 @@ void Player::runTransitions(const PointerTracker::Transitions& transitions)
         m_runtime->pointer().runTransitions(transitions);
 }
 
-// Each entry point catches what a broken movie might throw, as the tick does.
-void Player::pointerMove(Point stagePoint)
+// Each entry point runs its work as the tick does: what it leaves queued runs
+// after it, and what a broken movie might throw drops the movie, never the host.
+template<typename Work>
+void Player::handleInput(const char* what, Work&& work)
 {
     if (!m_stage || !m_runtime)
         return;
     try {
+        work();
+        finishEvent();
+    } catch (const std::exception& error) {
+        fail(what, error.what());
+    }
+}
+
+void Player::pointerMove(Point stagePoint)
+{
+    handleInput("pointer", [&] {
         m_pointerInside = true;
         m_stage->setMousePosition(stagePoint);
         m_runtime->pointer().followDrag(stagePoint);
@@ -359,88 +371,51 @@ void Player::pointerMove(Point stagePoint)
         // Every clip hears the mouse first; then what the pointer is over hears its own transition.
         m_runtime->pointer().mouseEvent(MouseEvent::Move);
         runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), stagePoint));
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("pointer", error.what());
-    }
+    });
 }
 
 void Player::pointerLeave()
 {
-    if (!m_stage || !m_runtime || !m_pointerInside)
+    if (!m_pointerInside)
         return;
-    try {
+    handleInput("pointer", [&] {
         // Far outside any stage: nothing is under the pointer.
         runTransitions(m_pointer.move(*m_stage, m_runtime->pointer(), Point{-1e9, -1e9}));
         m_pointerInside = false;
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("pointer", error.what());
-    }
+    });
 }
 
 void Player::pointerPress()
 {
-    if (!m_stage || !m_runtime)
-        return;
-    try {
+    handleInput("pointer", [&] {
         m_runtime->pointer().mouseEvent(MouseEvent::Down);
         runTransitions(m_pointer.press(*m_stage, m_runtime->pointer()));
         m_runtime->focus().pointerPressed(m_stage->find(m_pointer.pressed()), m_pointer.position());
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("pointer", error.what());
-    }
+    });
 }
 
 void Player::pointerRelease()
 {
-    if (!m_stage || !m_runtime)
-        return;
-    try {
+    handleInput("pointer", [&] {
         m_runtime->focus().pointerReleased();
         m_runtime->pointer().mouseEvent(MouseEvent::Up);
         runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("pointer", error.what());
-    }
+    });
 }
 
 void Player::wheel(int delta)
 {
-    if (!m_stage || !m_runtime)
-        return;
-    try {
-        m_runtime->pointer().wheel(delta, m_pointer.hovered());
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("wheel", error.what());
-    }
+    handleInput("wheel", [&] { m_runtime->pointer().wheel(delta, m_pointer.hovered()); });
 }
 
 void Player::keyEvent(const KeyEvent& event)
 {
-    if (!m_stage || !m_runtime)
-        return;
-    try {
-        m_runtime->keys().keyEvent(event);
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("key", error.what());
-    }
+    handleInput("key", [&] { m_runtime->keys().keyEvent(event); });
 }
 
 void Player::typeText(std::u32string_view text)
 {
-    if (!m_runtime)
-        return;
-    try {
-        m_runtime->focus().typeText(text);
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("typing", error.what());
-    }
+    handleInput("typing", [&] { m_runtime->focus().typeText(text); });
 }
 
 std::u32string Player::selectedText()
@@ -450,14 +425,7 @@ std::u32string Player::selectedText()
 
 void Player::deleteSelection()
 {
-    if (!m_runtime)
-        return;
-    try {
-        m_runtime->focus().deleteSelection();
-        finishEvent();
-    } catch (const std::exception& error) {
-        fail("typing", error.what());
-    }
+    handleInput("typing", [&] { m_runtime->focus().deleteSelection(); });
 }
 
 void Player::selectAll()

@@ -127,6 +127,8 @@ private:
     // Runs what an input event left queued (frame actions of gotos, removals) and shows drawings.
     void finishEvent();
     void runTransitions(const PointerTracker::Transitions& transitions);
+    template<typename Work>
+    void handleInput(const char* what, Work&& work);
     // Playing moves things under a still pointer: it rolls over and out as if it had moved.
     void refreshPointer();
     void drawFocusRectangle(QPainter& painter, QSize viewSize);

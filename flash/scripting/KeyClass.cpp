@@ -4,6 +4,7 @@
 
 #include "flash/input/KeyCodes.h"
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 
 namespace flash {
@@ -14,7 +15,7 @@ using script::Value;
 
 const InputState& inputOf(CallContext& c)
 {
-    return static_cast<StageHost&>(c.vm.host()).input();
+    return hostOf(c).input();
 }
 
 Value isDown(CallContext& c)

@@ -3,6 +3,7 @@
 #include "flash/scripting/MouseClass.h"
 
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 
 namespace flash {
@@ -13,7 +14,7 @@ using script::Value;
 
 Value setHidden(CallContext& c, bool hidden)
 {
-    InputState& input = static_cast<StageHost&>(c.vm.host()).input();
+    InputState& input = hostOf(c).input();
     const bool wasShown = !input.pointerHidden;
     input.pointerHidden = hidden;
     return Value(wasShown ? 1 : 0);

@@ -5,6 +5,7 @@
 #include "flash/script/FunctionObject.h"
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDrawingCalls.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/LocalBounds.h"
 #include "flash/stage/ScriptMask.h"
@@ -17,11 +18,6 @@ namespace {
 
 using script::CallContext;
 using script::Value;
-
-StageHost& hostOf(CallContext& c)
-{
-    return static_cast<StageHost&>(c.vm.host());
-}
 
 DisplayObject* self(CallContext& c)
 {

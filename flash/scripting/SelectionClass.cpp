@@ -3,6 +3,7 @@
 
 #include "flash/script/builtins/LibrarySupport.h"
 #include "flash/scripting/FocusScripts.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/DisplayPath.h"
 #include "flash/text/TextField.h"
@@ -14,11 +15,6 @@ namespace {
 
 using script::CallContext;
 using script::Value;
-
-StageHost& hostOf(CallContext& c)
-{
-    return static_cast<StageHost&>(c.vm.host());
-}
 
 DisplayObject* focusedObject(CallContext& c)
 {

@@ -3,6 +3,7 @@
 #include "flash/scripting/SoundClass.h"
 
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/StageHost.h"
 
@@ -18,11 +19,6 @@ using script::Value;
 constexpr const char* kTarget = "__target";
 constexpr const char* kSound = "__sound";
 constexpr const char* kToken = "__start";
-
-StageHost& hostOf(CallContext& c)
-{
-    return static_cast<StageHost&>(c.vm.host());
-}
 
 // The clip whose sounds this object controls: 0 (the whole movie) without a target.
 uint64_t ownerOf(CallContext& c)

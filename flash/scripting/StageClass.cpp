@@ -3,6 +3,7 @@
 #include "flash/scripting/StageClass.h"
 
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 
 #include <array>
@@ -15,13 +16,13 @@ using script::Value;
 
 PlayerSettingsSeen& settingsOf(CallContext& c)
 {
-    return static_cast<StageHost&>(c.vm.host()).stage().playerSettings();
+    return hostOf(c).stage().playerSettings();
 }
 
 // Under noScale the stage is as large as the view; otherwise it keeps the movie's size.
 Value extent(CallContext& c, bool width)
 {
-    StageHost& host = static_cast<StageHost&>(c.vm.host());
+    StageHost& host = hostOf(c);
     const PlayerSettingsSeen& settings = host.stage().playerSettings();
     const double view = width ? settings.viewWidth : settings.viewHeight;
     if (settings.layout.scaleMode == ScaleMode::NoScale && view > 0)

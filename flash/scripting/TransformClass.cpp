@@ -6,6 +6,7 @@
 #include "flash/script/FunctionObject.h"
 #include "flash/script/Interpreter.h"
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/LocalBounds.h"
 
@@ -20,11 +21,6 @@ using script::CallContext;
 using script::Value;
 
 constexpr const char* kTarget = "__target";
-
-StageHost& hostOf(script::Interpreter& vm)
-{
-    return static_cast<StageHost&>(vm.host());
-}
 
 DisplayObject* targetClip(CallContext& c)
 {

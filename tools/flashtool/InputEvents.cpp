@@ -106,6 +106,18 @@ InputScript readInputScript(const QString& path)
     return script;
 }
 
+std::optional<InputScript> inputOption(const CommandLine& line)
+{
+    if (line.input.isEmpty())
+        return InputScript{};
+    InputScript script = readInputScript(line.input);
+    if (!script.error.isEmpty()) {
+        printError(script.error);
+        return std::nullopt;
+    }
+    return script;
+}
+
 void applyInputEvents(flash::Player& player, const InputScript& script, int tick)
 {
     using Kind = InputEvent::Kind;

@@ -9,10 +9,13 @@
 //   5 type hello
 #pragma once
 
+#include "CommandLine.h"
+
 #include "flash/player/Player.h"
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -34,6 +37,8 @@ struct InputScript {
 };
 
 [[nodiscard]] InputScript readInputScript(const QString& path);
+// The events `--input` names (none without it); nothing, once the error is printed, when the file is malformed.
+[[nodiscard]] std::optional<InputScript> inputOption(const CommandLine& line);
 
 // Applies the events of `tick`, in file order.
 void applyInputEvents(flash::Player& player, const InputScript& script, int tick);

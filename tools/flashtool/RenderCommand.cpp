@@ -45,16 +45,11 @@ int renderAfterTicks(const CommandLine& line)
     flash::Player player;
     if (!load(player, line.file))
         return 1;
-    InputScript input;
-    if (!line.input.isEmpty()) {
-        input = readInputScript(line.input);
-        if (!input.error.isEmpty()) {
-            printError(input.error);
-            return 2;
-        }
-    }
+    const auto input = inputOption(line);
+    if (!input)
+        return 2;
     for (int tick = 1; tick <= *line.ticks; ++tick) {
-        applyInputEvents(player, input, tick);
+        applyInputEvents(player, *input, tick);
         player.tick();
     }
     return writeFrame(player, outputSize(line, player), line.out) ? 0 : 1;

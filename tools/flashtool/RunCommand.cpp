@@ -33,17 +33,12 @@ int runRun(const CommandLine& line)
         printError(line.file + QStringLiteral(": ") + QString::fromStdString(player.loadError()));
         return 1;
     }
-    InputScript input;
-    if (!line.input.isEmpty()) {
-        input = readInputScript(line.input);
-        if (!input.error.isEmpty()) {
-            printError(input.error);
-            return 2;
-        }
-    }
+    const auto input = inputOption(line);
+    if (!input)
+        return 2;
     const int ticks = line.ticks.value_or(std::max(player.totalFrames(), 1));
     for (int tick = 1; tick <= ticks && player.hasMovie(); ++tick) {
-        applyInputEvents(player, input, tick);
+        applyInputEvents(player, *input, tick);
         player.tick();
     }
     return 0;
