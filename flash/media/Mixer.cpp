@@ -50,12 +50,22 @@ std::optional<size_t> Mixer::positionOf(uint32_t token) const
     return std::nullopt;
 }
 
-void Mixer::setLevel(uint64_t owner, double volume, double pan)
+void Mixer::setGains(uint64_t owner, double left, double right)
 {
-    // Pan turns the far side down; volume scales both.
-    const double v = std::clamp(volume, 0.0, 10.0), p = std::clamp(pan, -1.0, 1.0);
-    const double left = v * (p > 0 ? 1 - p : 1), right = v * (p < 0 ? 1 + p : 1);
-    m_levels[owner] = Level{int32_t(left * 32768), int32_t(right * 32768)};
+    const auto gain = [](double g) { return int32_t(std::clamp(g, 0.0, 10.0) * 32768); };
+    m_levels[owner] = Level{gain(left), gain(right)};
+}
+
+std::vector<uint64_t> Mixer::owners() const
+{
+    std::vector<uint64_t> found;
+    for (const Voice& v : m_voices)
+        found.push_back(v.origin.owner);
+    for (const Stream& s : m_streams)
+        found.push_back(s.key);
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
 }
 
 Mixer::Level Mixer::levelOf(uint64_t owner) const
@@ -175,8 +185,9 @@ void Mixer::mix(int16_t* out, size_t frames)
     });
     for (Stream& stream : m_streams) {
         const size_t available = std::min(stream.samples.size(), frames * 2);
+        const Level level = levelOf(stream.key);
         for (size_t i = 0; i < available; ++i)
-            sum[i] += stream.samples[i];
+            sum[i] += int32_t((int64_t(stream.samples[i]) * (i % 2 ? level.right : level.left)) >> 15);
         stream.samples.erase(stream.samples.begin(), stream.samples.begin() + ptrdiff_t(available));
     }
     const Level whole = levelOf(0);

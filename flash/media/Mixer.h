@@ -39,8 +39,11 @@ public:
     // The starts that have played to their end since the last call.
     [[nodiscard]] std::vector<uint32_t> takeFinished() { return std::exchange(m_finished, {}); }
 
-    // Volume (1 is full) and pan (-1 left .. 1 right) of what `owner` started; owner 0 sets the whole mix.
-    void setLevel(uint64_t owner, double volume, double pan);
+    // Gains (1 is full) of each side for what `owner` plays (its sounds and its
+    // stream); owner 0 sets the whole mix.
+    void setGains(uint64_t owner, double left, double right);
+    // The owners of what plays now.
+    [[nodiscard]] std::vector<uint64_t> owners() const;
 
     // Appends a stream's next block; a stream that is not playing starts with it.
     void queueStream(uint64_t streamKey, Pcm block);

@@ -25,7 +25,8 @@ void SoundStage::handleCues(Stage& stage, Mixer& mixer)
 {
     for (const Stage::SoundCue& cue : stage.takeSoundCues()) {
         if (cue.start)
-            mixer.startSound(cue.start->soundId, sound(cue.start->soundId), parseSoundInfo(cue.start->info));
+            mixer.startSound(cue.start->soundId, sound(cue.start->soundId), parseSoundInfo(cue.start->info),
+                             {cue.clip.id, 0});
         else
             feedStream(stage, cue, mixer);
     }

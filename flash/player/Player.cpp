@@ -191,6 +191,7 @@ void Player::updateSound()
     m_sound->handleCues(*m_stage, *m_mixer);
     m_sound->checkStreams(*m_stage, *m_mixer);
     if (m_runtime) {
+        m_runtime->sounds().applyLevels();
         m_runtime->sounds().finished(m_mixer->takeFinished());
         m_stage->runPendingWork(*m_scripts);
     }

@@ -117,7 +117,7 @@ bool PointerScripts::hits(const DisplayObject& object, Point stagePoint)
            && stagePoint.y <= bounds->yMax;
 }
 
-void PointerScripts::playButtonSound(const ButtonDef& button, ButtonTransition what)
+void PointerScripts::playButtonSound(const ButtonDef& button, ButtonTransition what, ObjectHandle owner)
 {
     SoundScripts* sounds = m_runtime.host().soundScripts();
     if (!sounds || !sounds->mixer() || !sounds->library())
@@ -133,7 +133,7 @@ void PointerScripts::playButtonSound(const ButtonDef& button, ButtonTransition w
     const StartSound& sound = button.sounds[size_t(which)];
     if (sound.soundId != 0)
         sounds->mixer()->startSound(sound.soundId, sounds->library()->sound(sound.soundId),
-                                    media::parseSoundInfo(sound.info));
+                                    media::parseSoundInfo(sound.info), {owner.id, 0});
 }
 
 void PointerScripts::runButtonActions(ObjectHandle button, uint16_t conditionBits)
@@ -160,7 +160,7 @@ void PointerScripts::runTransitions(const PointerTracker::Transitions& transitio
             continue;
         const TransitionHandler handler = handlerFor(t.what);
         if (const ButtonDef* def = buttonDefOf(*object)) {
-            playButtonSound(*def, t.what);
+            playButtonSound(*def, t.what, t.target);
             runButtonActions(t.target, conditionBit(t.what));
         }
         else

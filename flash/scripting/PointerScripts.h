@@ -38,7 +38,7 @@ public:
 
 private:
     void runButtonActions(ObjectHandle button, uint16_t conditionBits);
-    void playButtonSound(const ButtonDef& button, ButtonTransition what);
+    void playButtonSound(const ButtonDef& button, ButtonTransition what, ObjectHandle owner);
     [[nodiscard]] bool isEnabled(const DisplayObject& object);
     [[nodiscard]] std::string dropTargetUnder(const DisplayObject& dragged, Point stagePoint);
 

@@ -79,8 +79,8 @@ Value start(CallContext& c)
     info.loops = uint16_t(loops);
     const uint64_t owner = ownerOf(c);
     const uint32_t token = sounds->started(c.thisObject());
-    sounds->applyLevel(owner);
     sounds->mixer()->startSound(*id, pcm, info, {owner, token});
+    sounds->applyLevels();
     if (script::Object* self = c.thisObject())
         c.vm.define(*self, kToken, Value(double(token)), script::PropertyFlag::DontEnum);
     return {};
@@ -123,7 +123,7 @@ Value setVolume(CallContext& c)
     const double volume = number(c, 0, 100);
     if (SoundScripts::Level* level = levelOf(c)) {
         level->volume = std::trunc(volume);
-        hostOf(c).soundScripts()->applyLevel(ownerOf(c));
+        hostOf(c).soundScripts()->applyLevels();
     }
     return {};
 }
@@ -141,7 +141,7 @@ Value setPan(CallContext& c)
         level->pan = std::trunc(pan);
         level->ll = pan > 0 ? 100 - pan : 100;
         level->rr = pan < 0 ? 100 + pan : 100;
-        hostOf(c).soundScripts()->applyLevel(ownerOf(c));
+        hostOf(c).soundScripts()->applyLevels();
     }
     return {};
 }
@@ -175,8 +175,7 @@ Value setTransform(CallContext& c)
         level->rl = rl;
         const double loudest = std::max(ll, rr);
         level->pan = loudest > 0 ? (rr - ll) / loudest * 100 : 0;
-        if (SoundScripts* sounds = hostOf(c).soundScripts(); sounds && sounds->mixer())
-            sounds->mixer()->setLevel(ownerOf(c), level->volume / 100 * loudest / 100, level->pan / 100);
+        hostOf(c).soundScripts()->applyLevels();
     }
     return {};
 }

@@ -55,12 +55,27 @@ void SoundScripts::finished(const std::vector<uint32_t>& tokens)
     }
 }
 
-void SoundScripts::applyLevel(uint64_t owner)
+void SoundScripts::applyLevels()
 {
     if (!m_mixer)
         return;
-    const Level& level = levelOf(owner);
-    m_mixer->setLevel(owner, level.volume / 100, level.pan / 100);
+    const Level& whole = levelOf(0);
+    m_mixer->setGains(0, whole.left(), whole.right());
+    Stage& stage = m_runtime.host().stage();
+    for (uint64_t owner : m_mixer->owners()) {
+        if (owner == 0)
+            continue;
+        double left = 1, right = 1;
+        int guard = 0;
+        for (const DisplayObject* clip = stage.registry().find(ObjectHandle{owner}); clip && guard < 256;
+             clip = clip->parent, ++guard) {
+            if (const auto it = m_levels.find(clip->id); it != m_levels.end()) {
+                left *= it->second.left();
+                right *= it->second.right();
+            }
+        }
+        m_mixer->setGains(owner, left, right);
+    }
 }
 
 } // namespace flash

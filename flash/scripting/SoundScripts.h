@@ -35,11 +35,16 @@ public:
     struct Level {
         double volume = 100, pan = 0; // as getVolume and getPan give them
         double ll = 100, lr = 0, rr = 100, rl = 0; // getTransform's percentages
+
+        // What each side plays at (1 is full); the cross terms of a transform are not mixed.
+        [[nodiscard]] double left() const { return volume / 100 * ll / 100; }
+        [[nodiscard]] double right() const { return volume / 100 * rr / 100; }
     };
     // The level of what `owner` (a clip's identity, 0 for the whole movie) plays.
     [[nodiscard]] Level& levelOf(uint64_t owner) { return m_levels[owner]; }
-    // Hands the owner's level to the mixer.
-    void applyLevel(uint64_t owner);
+    // Hands the mixer the level of everything playing: a clip's sounds play at
+    // its own level times its parents', the whole mix at the movie's.
+    void applyLevels();
 
 private:
     ScriptRuntime& m_runtime;

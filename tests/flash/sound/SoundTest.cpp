@@ -141,6 +141,27 @@ TEST(Sound, ASoundObjectPlaysItsLinkedSoundAtItsVolumeAndHearsItsEnd)
     EXPECT_EQ(traces, (Lines{"100 50 0", "complete at 100"}));
 }
 
+TEST(Sound, AClipsVolumeTurnsDownTheSoundsOfItsTimelineAndItsChildren)
+{
+    std::vector<uint8_t> level;
+    for (int i = 0; i < 2205; ++i) {
+        level.push_back(0x10);
+        level.push_back(0x27);
+    }
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    defineSound(w, 500, 0x3E, 2205, level);
+    swfw::Timeline inner(8);
+    std::vector<uint8_t> start = littleEndian(500, 2);
+    start.push_back(0);
+    inner.appendTag(tagCode::StartSound, start);
+    inner.actions(swfw::compileActionScript("stop();")).showFrame();
+    w.place(swfw::Placement{.depth = 1, .characterId = w.defineSprite(inner), .name = "child"});
+    w.actions(swfw::compileActionScript("var s = new Sound(this); s.setVolume(50); s.setPan(-100); stop();")).showFrame();
+    const std::vector<int16_t> pcm = mixedSound(w.finish(), 2);
+    EXPECT_NEAR(left(pcm, 100), 5000, 2) << "the root's half volume, left side";
+    EXPECT_EQ(pcm[100 * 2 + 1], 0) << "panned to the left";
+}
+
 TEST(Sound, AButtonPlaysItsPressSound)
 {
     std::vector<uint8_t> level;
