@@ -59,6 +59,25 @@ int sampleRateOf(const SoundFormat& format)
     return kRates[format.rate & 3];
 }
 
+namespace {
+
+// MP3 data starts with a count of samples, at the sound's rate, that the encoder
+// put before the sound proper; they are dropped so that the sound starts on time.
+void dropLeadingSamples(Pcm& pcm, int samples, int rate)
+{
+    if (samples <= 0 || rate <= 0)
+        return;
+    const size_t frames = std::min(pcm.frames(), size_t(double(samples) * kMixRate / rate));
+    pcm.samples.erase(pcm.samples.begin(), pcm.samples.begin() + ptrdiff_t(frames * 2));
+}
+
+int16_t readSigned16(std::span<const uint8_t> data, size_t at)
+{
+    return data.size() >= at + 2 ? int16_t(uint16_t(data[at] | data[at + 1] << 8)) : 0;
+}
+
+} // namespace
+
 // One open decoder with its parser and resampler.
 class AudioCodec {
 public:
@@ -147,6 +166,8 @@ Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32
         convertUncompressed(format, data, resampler, out);
     } else if (auto codec = AudioCodec::open(route); codec && data.size() > route.skip) {
         codec->decode(data.subspan(route.skip), out);
+        if (route.codec == AV_CODEC_ID_MP3)
+            dropLeadingSamples(out, readSigned16(data, 0), sampleRateOf(format));
     }
     if (out.isEmpty() && sampleCount > 0) {
         // Nothing could be decoded: silence as long as the sound says it is.
@@ -176,7 +197,10 @@ Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block)
         convertUncompressed(m_head.format, block, *m_resampler, out);
     } else if (m_codec && block.size() > route.skip) {
         m_codec->decode(block.subspan(route.skip), out);
+        if (route.codec == AV_CODEC_ID_MP3 && m_firstBlock)
+            dropLeadingSamples(out, m_head.latencySeek, sampleRateOf(m_head.format));
     }
+    m_firstBlock = false;
     if (out.isEmpty()) {
         // A block that cannot be decoded keeps the stream's pace with silence.
         const double seconds = double(m_head.samplesPerBlock) / sampleRateOf(m_head.format);

@@ -33,6 +33,7 @@ private:
     SoundStreamHead m_head;
     std::unique_ptr<AudioCodec> m_codec;
     std::unique_ptr<Resampler> m_resampler; // uncompressed streams
+    bool m_firstBlock = true;
 };
 
 // The sample rate a format's rate field stands for.
