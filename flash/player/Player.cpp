@@ -263,6 +263,25 @@ uint32_t Player::advanceDueFrames()
     return due;
 }
 
+std::optional<std::chrono::milliseconds> Player::timeUntilNextTimer() const
+{
+    if (!m_runtime || !m_stage)
+        return std::nullopt;
+    const auto due = m_runtime->nextTimerDueMs();
+    if (!due)
+        return std::nullopt;
+    return std::chrono::milliseconds(int64_t(std::clamp(std::ceil(*due - scriptTimeMs()), 0.0, 86'400'000.0)));
+}
+
+bool Player::runDueTimers()
+{
+    const auto wait = timeUntilNextTimer();
+    if (!wait || wait->count() > 0)
+        return false;
+    handleInput("timers", [&] { m_runtime->finishTick(); });
+    return true;
+}
+
 void Player::render(QPainter& painter, QSize viewSize)
 {
     if (!m_renderer || !m_stage) {

@@ -77,6 +77,10 @@ public:
     void tick();
     // Advances by every frame the clock says is due; returns how many (draw once if any).
     uint32_t advanceDueFrames();
+    // Intervals and timeouts run at their own pace, between frames as well:
+    // how long until the next is due, and running those that are (true: draw).
+    [[nodiscard]] std::optional<std::chrono::milliseconds> timeUntilNextTimer() const;
+    bool runDueTimers();
     [[nodiscard]] FrameClock& clock() { return m_clock; }
     [[nodiscard]] std::chrono::nanoseconds timeUntilNextFrame() const { return m_clock.timeUntilNextFrame(); }
 

@@ -46,6 +46,16 @@ std::optional<Timer> Timers::takeDue(double nowMs)
     return fired;
 }
 
+std::optional<double> Timers::nextDueMs() const
+{
+    std::optional<double> earliest;
+    for (const Timer& t : m_timers) {
+        if (!earliest || t.dueMs < *earliest)
+            earliest = t.dueMs;
+    }
+    return earliest;
+}
+
 void Timers::trace(Tracer& tracer) const
 {
     for (const Timer& t : m_timers) {

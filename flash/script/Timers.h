@@ -33,6 +33,8 @@ public:
     // The earliest timer due by `nowMs`; it is rescheduled or removed before it runs.
     [[nodiscard]] std::optional<Timer> takeDue(double nowMs);
     [[nodiscard]] size_t size() const { return m_timers.size(); }
+    // When the earliest timer is due; nothing without timers.
+    [[nodiscard]] std::optional<double> nextDueMs() const;
     void trace(Tracer& tracer) const;
 
 private:

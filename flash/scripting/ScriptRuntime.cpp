@@ -150,6 +150,11 @@ void ScriptRuntime::finishTick()
     m_host.publishDrawings();
 }
 
+std::optional<double> ScriptRuntime::nextTimerDueMs()
+{
+    return m_vm->timers().nextDueMs();
+}
+
 void ScriptRuntime::collect()
 {
     m_vm->collect();

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace flash::script {
@@ -32,6 +33,8 @@ public:
 
     // The end of a tick's scripts: due timers, then drawings published for the renderer.
     void finishTick();
+    // When the earliest interval or timeout is due, on the script clock; nothing without any.
+    [[nodiscard]] std::optional<double> nextTimerDueMs();
     // A safe point between ticks: frees what scripts no longer reach.
     void collect();
     // The same, once enough has been allocated since the last collection.

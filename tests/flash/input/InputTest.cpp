@@ -269,5 +269,19 @@ TEST(Input, TypingScrollsAFieldSoThatTheCaretShows)
     EXPECT_EQ(run.take(), (Lines{"true", "true"}));
 }
 
+TEST(Input, TimersRunBetweenFramesWhenTheyAreDue)
+{
+    SwfWriter w(8, 200, 100, 12);
+    w.actions(script(R"(
+        Key.addListener({ onKeyDown: function() { setTimeout(function() { trace("timeout"); }, 0); } });
+        stop();
+    )")).showFrame();
+    InputRun run(w.finish());
+    EXPECT_FALSE(run.player.runDueTimers());
+    run.player.keyEvent(KeyEvent{KeyDirection::Down, 65, 'a'});
+    EXPECT_TRUE(run.player.runDueTimers());
+    EXPECT_EQ(run.take(), Lines{"timeout"}) << "without a frame";
+}
+
 } // namespace
 } // namespace flash::test
