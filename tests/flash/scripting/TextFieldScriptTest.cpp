@@ -41,7 +41,7 @@ ScriptRun runScript(std::string_view source, int swfVersion = 8, int ticks = 1)
 constexpr uint16_t kHasText = 0x8000, kWordWrap = 0x4000, kMultiline = 0x2000, kReadOnly = 0x0800,
                    kHasColor = 0x0400, kHasFont = 0x0100, kBorder = 0x0008, kUseOutlines = 0x0001;
 
-struct EditTextSpec {
+struct EditTextRecord {
     uint16_t id = 500;
     swfw::TwipsRect bounds;
     uint16_t flags = kReadOnly;
@@ -52,26 +52,26 @@ struct EditTextSpec {
     std::string text;
 };
 
-std::vector<uint8_t> editTextBody(const EditTextSpec& spec)
+std::vector<uint8_t> editTextBody(const EditTextRecord& record)
 {
     swfw::BitWriter w;
-    w.u16(spec.id);
-    swfw::writeRect(w, spec.bounds);
+    w.u16(record.id);
+    swfw::writeRect(w, record.bounds);
     w.align();
-    const uint16_t flags = uint16_t(spec.flags | (spec.text.empty() ? 0 : kHasText));
+    const uint16_t flags = uint16_t(record.flags | (record.text.empty() ? 0 : kHasText));
     w.u8(uint8_t(flags >> 8));
     w.u8(uint8_t(flags));
     if (flags & kHasFont) {
-        w.u16(spec.fontId);
-        w.u16(spec.heightTwips);
+        w.u16(record.fontId);
+        w.u16(record.heightTwips);
     }
     if (flags & kHasColor) {
-        for (uint8_t channel : {spec.color.r, spec.color.g, spec.color.b, spec.color.a})
+        for (uint8_t channel : {record.color.r, record.color.g, record.color.b, record.color.a})
             w.u8(channel);
     }
-    w.string(spec.variable);
-    if (!spec.text.empty())
-        w.string(spec.text);
+    w.string(record.variable);
+    if (!record.text.empty())
+        w.string(record.text);
     return w.take();
 }
 
@@ -219,10 +219,10 @@ TEST(TextFieldScript, PlacedFieldDrawsItsBoxAndClippedScrolledGlyphs)
     SwfWriter w(8, 200, 100, 12);
     const uint16_t font = w.defineFont(blockFont());
     // 20 px glyphs: each 'I' is a 10 px bar in a 20 px cell, lines 20 px apart (ascent 15.6).
-    EditTextSpec spec{500, swfw::TwipsRect::fromPixels(10, 10, 104, 44),
+    EditTextRecord record{500, swfw::TwipsRect::fromPixels(10, 10, 104, 44),
                       uint16_t(kReadOnly | kHasFont | kHasColor | kUseOutlines | kBorder | kMultiline), font, 400,
                       Color::rgb(0x0000FF), "", "I I I I I I I\rII"};
-    w.timeline().appendTag(37, editTextBody(spec));
+    w.timeline().appendTag(37, editTextBody(record));
     w.place(1, 500);
     w.actions(script("stop();")).showFrame();
     const ScriptRun drawn = runMovie(w.finish(), 1, QSize(200, 100));
