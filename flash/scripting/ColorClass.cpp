@@ -5,6 +5,7 @@
 #include "flash/script/Conversions.h"
 #include "flash/script/FunctionObject.h"
 #include "flash/script/Interpreter.h"
+#include "flash/scripting/HostOf.h"
 #include "flash/scripting/StageHost.h"
 
 #include <algorithm>
@@ -15,21 +16,6 @@ namespace {
 
 using script::CallContext;
 using script::Value;
-
-constexpr const char* kTarget = "__target";
-
-DisplayObject* targetClip(CallContext& c)
-{
-    auto& host = static_cast<StageHost&>(c.vm.host());
-    const Value target = c.vm.getMember(c.thisValue, kTarget);
-    if (DisplayObject* object = host.displayObjectOf(target))
-        return object;
-    if (target.isString()) {
-        if (script::Object* found = host.resolveTarget(nullptr, c.vm.toString(target).view()))
-            return host.displayObjectOf(found);
-    }
-    return nullptr;
-}
 
 double member(CallContext& c, const Value& object, const char* name, double fallback)
 {
@@ -43,13 +29,13 @@ double member(CallContext& c, const Value& object, const char* name, double fall
 Value construct(CallContext& c)
 {
     if (script::Object* self = c.thisObject())
-        c.vm.define(*self, kTarget, c.arg(0));
+        c.vm.define(*self, kTargetMember, c.arg(0));
     return {};
 }
 
 Value setRGB(CallContext& c)
 {
-    DisplayObject* clip = targetClip(c);
+    DisplayObject* clip = targetClipOf(c);
     if (!clip)
         return {};
     const uint32_t rgb = script::toUint32(c.vm.toNumber(c.arg(0)));
@@ -64,7 +50,7 @@ Value setRGB(CallContext& c)
 
 Value getRGB(CallContext& c)
 {
-    DisplayObject* clip = targetClip(c);
+    DisplayObject* clip = targetClipOf(c);
     if (!clip)
         return {};
     const ColorTransform& t = clip->colorTransform;
@@ -74,7 +60,7 @@ Value getRGB(CallContext& c)
 
 Value setTransform(CallContext& c)
 {
-    DisplayObject* clip = targetClip(c);
+    DisplayObject* clip = targetClipOf(c);
     const Value given = c.arg(0);
     if (!clip || !given.isObject())
         return {};
@@ -93,7 +79,7 @@ Value setTransform(CallContext& c)
 
 Value getTransform(CallContext& c)
 {
-    DisplayObject* clip = targetClip(c);
+    DisplayObject* clip = targetClipOf(c);
     if (!clip)
         return {};
     const ColorTransform& t = clip->colorTransform;

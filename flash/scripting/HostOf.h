@@ -18,4 +18,21 @@ namespace flash {
     return hostOf(c.vm);
 }
 
+// Color, Transform and Sound keep the clip they act on in this hidden member.
+inline constexpr const char* kTargetMember = "__target";
+
+// That clip, kept as a clip or as a target path; null once it is gone.
+[[nodiscard]] inline DisplayObject* targetClipOf(script::CallContext& c)
+{
+    StageHost& host = hostOf(c);
+    const script::Value target = c.vm.getMember(c.thisValue, kTargetMember);
+    if (DisplayObject* object = host.displayObjectOf(target))
+        return object;
+    if (target.isString()) {
+        if (script::Object* found = host.resolveTarget(nullptr, c.vm.toString(target).view()))
+            return host.displayObjectOf(found);
+    }
+    return nullptr;
+}
+
 } // namespace flash

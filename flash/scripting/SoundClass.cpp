@@ -16,15 +16,13 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-constexpr const char* kTarget = "__target";
 constexpr const char* kSound = "__sound";
 constexpr const char* kToken = "__start";
 
 // The clip whose sounds this object controls: 0 (the whole movie) without a target.
 uint64_t ownerOf(CallContext& c)
 {
-    const Value target = c.vm.getMember(c.thisValue, kTarget);
-    const DisplayObject* clip = hostOf(c).displayObjectOf(target);
+    const DisplayObject* clip = targetClipOf(c);
     return clip ? clip->id : 0;
 }
 
@@ -50,7 +48,7 @@ double number(CallContext& c, size_t i, double fallback)
 Value construct(CallContext& c)
 {
     if (script::Object* self = c.thisObject())
-        c.vm.define(*self, kTarget, c.arg(0), script::PropertyFlag::DontEnum);
+        c.vm.define(*self, kTargetMember, c.arg(0), script::PropertyFlag::DontEnum);
     return {};
 }
 

@@ -20,13 +20,6 @@ namespace {
 using script::CallContext;
 using script::Value;
 
-constexpr const char* kTarget = "__target";
-
-DisplayObject* targetClip(CallContext& c)
-{
-    return hostOf(c.vm).displayObjectOf(c.vm.getMember(c.thisValue, kTarget));
-}
-
 // A new instance of flash.geom.`name`; a plain object when a script has removed the class.
 Value makeGeom(script::Interpreter& vm, std::string_view name, std::span<const Value> args)
 {
@@ -104,47 +97,47 @@ void applyColor(DisplayObject& clip, const std::array<double, 8>& t)
 Value construct(CallContext& c)
 {
     if (script::Object* self = c.thisObject())
-        c.vm.define(*self, kTarget, c.arg(0), script::PropertyFlag::DontEnum);
+        c.vm.define(*self, kTargetMember, c.arg(0), script::PropertyFlag::DontEnum);
     return {};
 }
 
 Value getMatrix(CallContext& c)
 {
-    const DisplayObject* clip = targetClip(c);
+    const DisplayObject* clip = targetClipOf(c);
     return clip ? matrixValue(c.vm, clip->matrix) : Value();
 }
 
 Value setMatrix(CallContext& c)
 {
     const auto fields = readFields(c.vm, c.arg(0), kMatrixFields);
-    if (DisplayObject* clip = targetClip(c))
+    if (DisplayObject* clip = targetClipOf(c))
         applyMatrix(*clip, fields);
     return {};
 }
 
 Value getColorTransform(CallContext& c)
 {
-    const DisplayObject* clip = targetClip(c);
+    const DisplayObject* clip = targetClipOf(c);
     return clip ? colorValue(c.vm, clip->colorTransform) : Value();
 }
 
 Value setColorTransform(CallContext& c)
 {
     const auto fields = readFields(c.vm, c.arg(0), kColorFields);
-    if (DisplayObject* clip = targetClip(c))
+    if (DisplayObject* clip = targetClipOf(c))
         applyColor(*clip, fields);
     return {};
 }
 
 Value getConcatenatedMatrix(CallContext& c)
 {
-    const DisplayObject* clip = targetClip(c);
+    const DisplayObject* clip = targetClipOf(c);
     return clip ? matrixValue(c.vm, toStage(*clip)) : Value();
 }
 
 Value getConcatenatedColorTransform(CallContext& c)
 {
-    const DisplayObject* clip = targetClip(c);
+    const DisplayObject* clip = targetClipOf(c);
     if (!clip)
         return {};
     ColorTransform total = clip->colorTransform;
@@ -155,7 +148,7 @@ Value getConcatenatedColorTransform(CallContext& c)
 
 Value getPixelBounds(CallContext& c)
 {
-    const DisplayObject* clip = targetClip(c);
+    const DisplayObject* clip = targetClipOf(c);
     if (!clip)
         return {};
     const auto bounds = contentBounds(hostOf(c.vm).stage().movie(), *clip, toStage(*clip));

@@ -46,6 +46,17 @@ void defineSound(swfw::SwfWriter& w, uint16_t id, uint8_t flags, uint32_t sample
     w.timeline().appendTag(tagCode::DefineSound, body);
 }
 
+// `samples` 16-bit little-endian samples at the level 10000: a sound whose every sample is easy to check.
+std::vector<uint8_t> constantLevel(int samples)
+{
+    std::vector<uint8_t> data;
+    for (int i = 0; i < samples; ++i) {
+        data.push_back(0x10);
+        data.push_back(0x27);
+    }
+    return data;
+}
+
 void startSound(swfw::SwfWriter& w, uint16_t id, std::vector<uint8_t> info = {0})
 {
     std::vector<uint8_t> body = littleEndian(id, 2);
@@ -78,11 +89,7 @@ int16_t left(const std::vector<int16_t>& pcm, size_t frame)
 TEST(Sound, AnEventSoundStartsWithItsFrameLoopsAndStops)
 {
     // 2205 samples (50 ms) of a constant level, mono, 16-bit, 44 kHz, uncompressed little-endian.
-    std::vector<uint8_t> level;
-    for (int i = 0; i < 2205; ++i) {
-        level.push_back(0x10);
-        level.push_back(0x27); // 10000
-    }
+    const std::vector<uint8_t> level = constantLevel(2205);
     swfw::SwfWriter w(8, 100, 100, kFps);
     defineSound(w, 500, 0x3E, 2205, level);
     w.showFrame();
@@ -106,11 +113,7 @@ TEST(Sound, AnEventSoundStartsWithItsFrameLoopsAndStops)
 // Collects the trace lines of a run while mixing as mixedSound does.
 TEST(Sound, ASoundObjectPlaysItsLinkedSoundAtItsVolumeAndHearsItsEnd)
 {
-    std::vector<uint8_t> level;
-    for (int i = 0; i < 4410; ++i) { // 100 ms at 10000
-        level.push_back(0x10);
-        level.push_back(0x27);
-    }
+    const std::vector<uint8_t> level = constantLevel(4410);
     swfw::SwfWriter w(8, 100, 100, kFps);
     defineSound(w, 500, 0x3E, 4410, level);
     w.exportAssets({{500, "tone"}});
@@ -143,11 +146,7 @@ TEST(Sound, ASoundObjectPlaysItsLinkedSoundAtItsVolumeAndHearsItsEnd)
 
 TEST(Sound, AClipsVolumeTurnsDownTheSoundsOfItsTimelineAndItsChildren)
 {
-    std::vector<uint8_t> level;
-    for (int i = 0; i < 2205; ++i) {
-        level.push_back(0x10);
-        level.push_back(0x27);
-    }
+    const std::vector<uint8_t> level = constantLevel(2205);
     swfw::SwfWriter w(8, 100, 100, kFps);
     defineSound(w, 500, 0x3E, 2205, level);
     swfw::Timeline inner(8);
@@ -164,11 +163,7 @@ TEST(Sound, AClipsVolumeTurnsDownTheSoundsOfItsTimelineAndItsChildren)
 
 TEST(Sound, AButtonPlaysItsPressSound)
 {
-    std::vector<uint8_t> level;
-    for (int i = 0; i < 441; ++i) {
-        level.push_back(0x10);
-        level.push_back(0x27);
-    }
+    const std::vector<uint8_t> level = constantLevel(441);
     swfw::SwfWriter w(8, 100, 100, kFps);
     defineSound(w, 500, 0x3E, 441, level);
     const uint16_t shape = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0xFF0000)).rect(0, 0, 50, 50));
