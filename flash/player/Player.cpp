@@ -1,6 +1,7 @@
 // Loads, steps and draws a movie, containing any failure of a stage to that stage.
 #include "flash/player/Player.h"
 
+#include "flash/io/LocalUrl.h"
 #include "flash/scripting/FrameTick.h"
 #include "flash/scripting/ScriptRuntime.h"
 #include "flash/scripting/StageClass.h"
@@ -25,7 +26,14 @@ Player::~Player() = default;
 bool Player::loadFile(const std::string& path)
 {
     try {
-        return adopt(loadMovieFile(path));
+        if (!adopt(loadMovieFile(path)))
+            return false;
+        // The movie reads its companion files (video, sound) from its own folder.
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::absolute(path, error);
+        if (!error)
+            m_stage->setOrigin(fileUrlOf(file), file.parent_path());
+        return true;
     } catch (const std::exception& error) {
         fail("load", error.what());
     }

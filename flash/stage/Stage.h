@@ -16,6 +16,7 @@
 #include "flash/stage/StageScripts.h"
 
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -60,9 +61,15 @@ public:
     [[nodiscard]] ObjectRegistry& registry() { return m_registry; }
     void setLooping(Looping looping) { m_looping = looping; }
 
-    // Where the movie came from, as _url gives it.
+    // Where the movie came from, as _url gives it, and the folder it may read
+    // files from (empty for a movie from memory, which may read none).
     [[nodiscard]] const std::string& url() const { return m_url; }
-    void setUrl(std::string url) { m_url = std::move(url); }
+    [[nodiscard]] const std::filesystem::path& folder() const { return m_folder; }
+    void setOrigin(std::string url, std::filesystem::path folder)
+    {
+        m_url = std::move(url);
+        m_folder = std::move(folder);
+    }
     // The pointer on the stage, in twips (moved by the input stage).
     [[nodiscard]] Point mousePosition() const { return m_mouse; }
     void setMousePosition(Point position) { m_mouse = position; }
@@ -168,6 +175,7 @@ private:
     std::set<uint16_t> m_initialized;                // sprites whose init actions have run
     std::vector<std::unique_ptr<DisplayObject>> m_removed;
     std::string m_url;
+    std::filesystem::path m_folder;
     Point m_mouse;
     uint64_t m_renames = 0;
     uint32_t m_unnamedInstances = 0;
