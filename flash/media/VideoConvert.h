@@ -1,7 +1,7 @@
 // Decoded planes to premultiplied ARGB: YUV 4:2:0 (with or without alpha) and packed RGB.
 #pragma once
 
-#include "flash/media/VideoPicture.h"
+#include "flash/model/VideoPicture.h"
 
 #include <cstdint>
 

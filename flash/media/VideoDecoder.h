@@ -3,7 +3,7 @@
 
 #include "flash/media/LibavHandles.h"
 #include "flash/media/VideoPayload.h"
-#include "flash/media/VideoPicture.h"
+#include "flash/model/VideoPicture.h"
 #include "flash/model/VideoDef.h"
 
 #include <memory>
