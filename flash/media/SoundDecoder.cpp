@@ -17,25 +17,29 @@ struct Route {
     AVCodecID codec = AV_CODEC_ID_NONE; // NONE: uncompressed, converted here
     int rate = 0;                       // 0: the decoder finds it in the data
     int channels = 1;
-    size_t skip = 0;                    // bytes before the first packet (MP3's seek samples)
 };
 
-Route routeOf(const SoundFormat& format, bool streamBlock)
+Route routeOf(const SoundFormat& format)
 {
     const int rate = sampleRateOf(format);
     const int channels = format.stereo ? 2 : 1;
     switch (format.codec) {
     case 0:
-    case 3: return {AV_CODEC_ID_NONE, rate, channels, 0};
-    case 1: return {AV_CODEC_ID_ADPCM_SWF, rate, channels, 0};
-    case 2: return {AV_CODEC_ID_MP3, 0, channels, size_t(streamBlock ? 4 : 2)};
-    case 4: return {AV_CODEC_ID_NELLYMOSER, 16000, 1, 0};
-    case 5: return {AV_CODEC_ID_NELLYMOSER, 8000, 1, 0};
-    case 6: return {AV_CODEC_ID_NELLYMOSER, rate, 1, 0};
-    case 11: return {AV_CODEC_ID_SPEEX, 16000, 1, 0};
-    default: return {AV_CODEC_ID_PROBE, rate, channels, 0}; // unknown: silence
+    case 3: return {AV_CODEC_ID_NONE, rate, channels};
+    case 1: return {AV_CODEC_ID_ADPCM_SWF, rate, channels};
+    case 2: return {AV_CODEC_ID_MP3, 0, channels};
+    case 4: return {AV_CODEC_ID_NELLYMOSER, 16000, 1};
+    case 5: return {AV_CODEC_ID_NELLYMOSER, 8000, 1};
+    case 6: return {AV_CODEC_ID_NELLYMOSER, rate, 1};
+    case 11: return {AV_CODEC_ID_SPEEX, 16000, 1};
+    default: return {AV_CODEC_ID_PROBE, rate, channels}; // unknown: silence
     }
 }
+
+// MP3 in a SWF comes after a prefix: a DefineSound's frames after the count of samples
+// to drop (2 bytes), a stream block's after its sample count and that count (4 bytes).
+constexpr uint8_t kMp3 = 2;
+constexpr size_t kMp3SoundPrefix = 2, kMp3BlockPrefix = 4;
 
 // Uncompressed samples: 8-bit unsigned or 16-bit little-endian signed.
 void convertUncompressed(const SoundFormat& format, std::span<const uint8_t> data, Resampler& resampler, Pcm& out)
@@ -81,26 +85,22 @@ int16_t readSigned16(std::span<const uint8_t> data, size_t at)
 // One open decoder with its parser and resampler.
 class AudioCodec {
 public:
+    // A decoder for one of the movie's codecs, with its parser where the codec has one.
     static std::unique_ptr<AudioCodec> open(const Route& route)
     {
-        quietLibavLog();
-        const AVCodec* codec = avcodec_find_decoder(route.codec);
-        if (!codec)
-            return nullptr;
-        auto made = std::unique_ptr<AudioCodec>(new AudioCodec);
-        made->m_context.reset(avcodec_alloc_context3(codec));
-        made->m_frame.reset(av_frame_alloc());
-        made->m_packet.reset(av_packet_alloc());
-        if (!made->m_context || !made->m_frame || !made->m_packet)
-            return nullptr;
-        AVCodecContext& c = *made->m_context;
-        if (route.rate > 0)
-            c.sample_rate = route.rate;
-        av_channel_layout_default(&c.ch_layout, route.channels);
-        if (avcodec_open2(&c, codec, nullptr) < 0)
-            return nullptr;
-        made->m_parser.reset(av_parser_init(route.codec));
-        return made;
+        return create(route.codec, true, [&route](AVCodecContext& c) {
+            if (route.rate > 0)
+                c.sample_rate = route.rate;
+            av_channel_layout_default(&c.ch_layout, route.channels);
+            return true;
+        });
+    }
+
+    // A decoder for a stream a container holds: its packets come whole, and need no parser.
+    static std::unique_ptr<AudioCodec> open(const AVCodecParameters& parameters)
+    {
+        return create(parameters.codec_id, false,
+                      [&parameters](AVCodecContext& c) { return avcodec_parameters_to_context(&c, &parameters) >= 0; });
     }
 
     void decode(std::span<const uint8_t> bytes, Pcm& out)
@@ -110,8 +110,8 @@ public:
             return;
         }
         // The parser wants padding after its input; give it a padded copy.
-        std::vector<uint8_t> padded(bytes.size() + AV_INPUT_BUFFER_PADDING_SIZE);
-        std::copy(bytes.begin(), bytes.end(), padded.begin());
+        std::vector<uint8_t> padded(bytes.begin(), bytes.end());
+        padded.resize(padded.size() + AV_INPUT_BUFFER_PADDING_SIZE);
         const uint8_t* at = padded.data();
         int left = int(bytes.size());
         for (int guard = 0; left > 0 && guard < 1 << 20; ++guard) {
@@ -132,6 +132,26 @@ public:
 
 private:
     AudioCodec() = default;
+
+    template<typename Setup>
+    static std::unique_ptr<AudioCodec> create(AVCodecID id, bool parse, const Setup& setup)
+    {
+        quietLibavLog();
+        const AVCodec* codec = avcodec_find_decoder(id);
+        if (!codec)
+            return nullptr;
+        auto made = std::unique_ptr<AudioCodec>(new AudioCodec);
+        made->m_context.reset(avcodec_alloc_context3(codec));
+        made->m_frame.reset(av_frame_alloc());
+        made->m_packet.reset(av_packet_alloc());
+        if (!made->m_context || !made->m_frame || !made->m_packet || !setup(*made->m_context))
+            return nullptr;
+        if (avcodec_open2(made->m_context.get(), codec, nullptr) < 0)
+            return nullptr;
+        if (parse)
+            made->m_parser.reset(av_parser_init(id));
+        return made;
+    }
 
     void send(std::span<const uint8_t> bytes, Pcm& out)
     {
@@ -157,16 +177,61 @@ private:
     Resampler m_resampler;
 };
 
+PacketDecoder::PacketDecoder() = default;
+
+PacketDecoder::PacketDecoder(const SoundFormat& format)
+{
+    const Route route = routeOf(format);
+    if (route.codec == AV_CODEC_ID_NONE) {
+        m_uncompressed = format;
+        m_resampler = std::make_unique<Resampler>();
+    } else {
+        m_codec = AudioCodec::open(route);
+    }
+}
+
+PacketDecoder::~PacketDecoder() = default;
+
+std::unique_ptr<PacketDecoder> PacketDecoder::forStream(const AVCodecParameters& parameters)
+{
+    const int channels = parameters.ch_layout.nb_channels;
+    if (parameters.codec_type != AVMEDIA_TYPE_AUDIO || channels < 1 || channels > 2)
+        return nullptr; // the resampler takes mono and stereo
+    auto made = std::unique_ptr<PacketDecoder>(new PacketDecoder);
+    made->m_codec = AudioCodec::open(parameters);
+    return made->m_codec ? std::move(made) : nullptr;
+}
+
+Pcm PacketDecoder::decode(std::span<const uint8_t> packet)
+{
+    Pcm out;
+    if (m_uncompressed)
+        convertUncompressed(*m_uncompressed, packet, *m_resampler, out);
+    else if (m_codec)
+        m_codec->decode(packet, out);
+    return out;
+}
+
+SoundFormat soundFormatOfFlvByte(uint8_t byte)
+{
+    SoundFormat format;
+    format.codec = byte >> 4;
+    format.rate = (byte >> 2) & 3;
+    format.is16Bit = byte & 0x02;
+    format.stereo = byte & 0x01;
+    if (format.codec == 14) // MP3 at 8 kHz
+        format.codec = kMp3;
+    return format;
+}
+
 Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32_t sampleCount)
 {
     Pcm out;
-    const Route route = routeOf(format, false);
-    if (route.codec == AV_CODEC_ID_NONE) {
-        Resampler resampler;
-        convertUncompressed(format, data, resampler, out);
-    } else if (auto codec = AudioCodec::open(route); codec && data.size() > route.skip) {
-        codec->decode(data.subspan(route.skip), out);
-        if (route.codec == AV_CODEC_ID_MP3)
+    const bool mp3 = format.codec == kMp3;
+    if (!mp3 || data.size() > kMp3SoundPrefix) {
+        PacketDecoder decoder(format);
+        out = decoder.decode(mp3 ? data.subspan(kMp3SoundPrefix) : data);
+        if (mp3)
             dropLeadingSamples(out, readSigned16(data, 0), sampleRateOf(format));
     }
     if (out.isEmpty() && sampleCount > 0) {
@@ -179,11 +244,8 @@ Pcm decodeSound(const SoundFormat& format, std::span<const uint8_t> data, uint32
 
 StreamDecoder::StreamDecoder(const SoundStreamHead& head)
     : m_head(head)
-    , m_resampler(std::make_unique<Resampler>())
+    , m_packets(head.format)
 {
-    const Route route = routeOf(head.format, true);
-    if (route.codec != AV_CODEC_ID_NONE)
-        m_codec = AudioCodec::open(route);
 }
 
 StreamDecoder::~StreamDecoder() = default;
@@ -191,13 +253,10 @@ StreamDecoder::~StreamDecoder() = default;
 Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block)
 {
     Pcm out;
-    const Route route = routeOf(m_head.format, true);
-    if (route.codec == AV_CODEC_ID_NONE) {
-        // One resampler for the whole stream: it carries its filter's state from block to block.
-        convertUncompressed(m_head.format, block, *m_resampler, out);
-    } else if (m_codec && block.size() > route.skip) {
-        m_codec->decode(block.subspan(route.skip), out);
-        if (route.codec == AV_CODEC_ID_MP3 && m_firstBlock)
+    const bool mp3 = m_head.format.codec == kMp3;
+    if (!mp3 || block.size() > kMp3BlockPrefix) {
+        out = m_packets.decode(mp3 ? block.subspan(kMp3BlockPrefix) : block);
+        if (mp3 && m_firstBlock)
             dropLeadingSamples(out, m_head.latencySeek, sampleRateOf(m_head.format));
     }
     m_firstBlock = false;

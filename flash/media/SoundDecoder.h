@@ -8,7 +8,10 @@
 #include "flash/model/DisplayTags.h"
 
 #include <memory>
+#include <optional>
 #include <span>
+
+struct AVCodecParameters;
 
 namespace flash::media {
 
@@ -17,6 +20,36 @@ namespace flash::media {
 
 class AudioCodec;
 class Resampler;
+
+// Audio packets of a container (FLV audio tags after their header byte, MP3 file frames):
+// the same codecs as a SWF stream, with no prefix before the data. Codec state runs on
+// from packet to packet. The SWF sounds below decode through it too.
+class PacketDecoder {
+public:
+    explicit PacketDecoder(const SoundFormat& format);
+    ~PacketDecoder();
+    PacketDecoder(const PacketDecoder&) = delete;
+    PacketDecoder& operator=(const PacketDecoder&) = delete;
+
+    // A decoder for a stream that libavformat found, of any audio codec the library
+    // has (mono or stereo); null when there is none.
+    [[nodiscard]] static std::unique_ptr<PacketDecoder> forStream(const AVCodecParameters& parameters);
+
+    // The packet's PCM at 44.1 kHz stereo; empty when nothing decodes.
+    [[nodiscard]] Pcm decode(std::span<const uint8_t> packet);
+
+private:
+    PacketDecoder();
+
+    std::optional<SoundFormat> m_uncompressed;  // uncompressed samples, converted here
+    std::unique_ptr<AudioCodec> m_codec;         // everything else (null: the codec is unknown or missing)
+    std::unique_ptr<Resampler> m_resampler;      // uncompressed: one for the whole sound (it keeps its filter's state)
+};
+
+// The SoundFormat of an FLV audio tag's first byte (codec in the high 4 bits, rate,
+// size, stereo) - the same layout as SWF's. FLV's MP3 at 8 kHz (14) is MP3 (2): its
+// frames carry their rate.
+[[nodiscard]] SoundFormat soundFormatOfFlvByte(uint8_t byte);
 
 // A streamed sound, one block a frame; codec state runs on from block to block.
 class StreamDecoder {
@@ -31,8 +64,7 @@ public:
 
 private:
     SoundStreamHead m_head;
-    std::unique_ptr<AudioCodec> m_codec;
-    std::unique_ptr<Resampler> m_resampler; // uncompressed streams
+    PacketDecoder m_packets;
     bool m_firstBlock = true;
 };
 
