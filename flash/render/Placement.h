@@ -16,6 +16,7 @@ struct Placement {
     std::shared_ptr<const ShapeDef> drawing; // what scripts drew into a clip, beneath its children
     const EditTextState* editText = nullptr; // a text field's live text and settings
     std::optional<Rect> scalingGrid;         // a grid a script gave the instance
+    const VideoState* video = nullptr;       // a Video object's attached stream and settings
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -40,6 +41,7 @@ struct Placement {
     placement.drawing = object.drawing;
     placement.editText = object.editText.get();
     placement.scalingGrid = object.scalingGrid;
+    placement.video = object.video.get();
     return placement;
 }
 

@@ -1,4 +1,4 @@
-// Video frames scaled to their stream's size, smoothed when the stream asks for it.
+// Video frames scaled to their stream's size, smoothed when the stream or a script asks for it.
 #include "flash/render/VideoPainter.h"
 
 #include "flash/render/ImageColorTransform.h"
@@ -18,7 +18,17 @@ void paintVideo(const PaintContext& context, const std::shared_ptr<const VideoDe
 {
     if (!video || video->width == 0 || video->height == 0)
         return;
-    QImage image = context.cache.videoFrames().frame(video, placement.ratio);
+    QImage image;
+    if (placement.video && placement.video->feed) {
+        // An attached stream's picture, borrowed for this paint: the feed keeps it alive.
+        const VideoPicture* picture = placement.video->shownPicture();
+        if (!picture || picture->isEmpty())
+            return;
+        image = QImage(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
+                       QImage::Format_ARGB32_Premultiplied);
+    } else {
+        image = context.cache.videoFrames().frame(video, placement.ratio);
+    }
     if (image.isNull())
         return;
     if (!placement.transform.isIdentity())
@@ -27,7 +37,8 @@ void paintVideo(const PaintContext& context, const std::shared_ptr<const VideoDe
     const double sy = double(video->height) * kTwipsPerPixel / image.height();
     QPainter& painter = context.painter;
     painter.setTransform(toQTransform(placement.toView.multiplied(scaling(sx, sy))));
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, video->smoothing && context.highQuality);
+    const bool smoothing = placement.video && placement.video->smoothing ? *placement.video->smoothing : video->smoothing;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing && context.highQuality);
     painter.drawImage(QPointF(0, 0), image);
 }
 

@@ -7,11 +7,13 @@
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/KeyClass.h"
 #include "flash/scripting/MouseClass.h"
+#include "flash/scripting/NetStreamClass.h"
 #include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/SelectionClass.h"
 #include "flash/scripting/SoundClass.h"
 #include "flash/scripting/StageClass.h"
 #include "flash/scripting/TransformClass.h"
+#include "flash/scripting/VideoClass.h"
 #include "flash/scripting/MovieClipClass.h"
 #include "flash/scripting/FieldVariables.h"
 #include "flash/scripting/TextFieldClass.h"
@@ -35,9 +37,13 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installStage(*m_vm);
     installSelection(*m_vm);
     installSound(*m_vm);
+    installNetStream(*m_vm);
+    installVideo(*m_vm, m_host);
     m_host.setFocusScripts(&m_focus);
     m_sounds = std::make_unique<SoundScripts>(*this);
     m_host.setSoundScripts(m_sounds.get());
+    m_netStreams = std::make_unique<NetStreamScripts>(*this, *m_sounds);
+    m_host.setNetStreams(m_netStreams.get());
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
@@ -46,6 +52,8 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
 ScriptRuntime::~ScriptRuntime()
 {
     // The host is destroyed after the interpreter; it must not reach into it then.
+    m_host.setNetStreams(nullptr);
+    m_netStreams.reset();
     m_host.setSoundScripts(nullptr);
     m_sounds.reset();
     m_host.detach();
@@ -145,6 +153,7 @@ void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle ta
 
 void ScriptRuntime::finishTick()
 {
+    m_netStreams->update(m_host.timeMs());
     m_vm->runDueTimers(m_host.timeMs());
     syncFieldVariables(m_host);
     m_host.publishDrawings();
@@ -152,7 +161,11 @@ void ScriptRuntime::finishTick()
 
 std::optional<double> ScriptRuntime::nextTimerDueMs()
 {
-    return m_vm->timers().nextDueMs();
+    const auto timer = m_vm->timers().nextDueMs();
+    const auto picture = m_netStreams->nextPictureDueMs();
+    if (timer && picture)
+        return std::min(*timer, *picture);
+    return timer ? timer : picture;
 }
 
 void ScriptRuntime::collect()

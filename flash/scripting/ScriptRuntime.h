@@ -4,6 +4,7 @@
 
 #include "flash/scripting/FocusScripts.h"
 #include "flash/scripting/KeyScripts.h"
+#include "flash/scripting/NetStreamScripts.h"
 #include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/PointerScripts.h"
 #include "flash/scripting/StageHost.h"
@@ -31,9 +32,10 @@ public:
     void runFrameActions(Stage& stage, DisplayObject& clip, const DoAction& action) override;
     void clipEvent(Stage& stage, DisplayObject& clip, ClipEvent event) override;
 
-    // The end of a tick's scripts: due timers, then drawings published for the renderer.
+    // The end of a tick's scripts: streams brought up to the clock, due timers,
+    // then drawings published for the renderer.
     void finishTick();
-    // When the earliest interval or timeout is due, on the script clock; nothing without any.
+    // When the earliest interval, timeout or stream picture is due, on the script clock; nothing without any.
     [[nodiscard]] std::optional<double> nextTimerDueMs();
     // A safe point between ticks: frees what scripts no longer reach.
     void collect();
@@ -48,6 +50,7 @@ public:
     [[nodiscard]] KeyScripts& keys() { return m_keys; }
     [[nodiscard]] FocusScripts& focus() { return m_focus; }
     [[nodiscard]] SoundScripts& sounds() { return *m_sounds; }
+    [[nodiscard]] NetStreamScripts& netStreams() { return *m_netStreams; }
 
     // Runs the clip's onClipEvent blocks whose event flags include any of `flags`
     // (and, with a key, whose key-press code is `key`).
@@ -70,6 +73,7 @@ private:
     KeyScripts m_keys{*this};
     FocusScripts m_focus{*this};
     std::unique_ptr<SoundScripts> m_sounds; // made once the interpreter exists
+    std::unique_ptr<NetStreamScripts> m_netStreams;
 };
 
 } // namespace flash

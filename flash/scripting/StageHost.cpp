@@ -69,6 +69,7 @@ void StageHost::attach(script::Interpreter& vm)
         tracer.mark(m_clipPrototype);
         tracer.mark(m_buttonPrototype);
         tracer.mark(m_fieldPrototype);
+        tracer.mark(m_videoPrototype);
     });
 }
 
@@ -105,6 +106,8 @@ script::Object* StageHost::prototypeFor(const DisplayObject& object) const
         return m_buttonPrototype;
     if (object.editText && m_fieldPrototype)
         return m_fieldPrototype;
+    if (std::holds_alternative<std::shared_ptr<const VideoDef>>(object.character) && m_videoPrototype)
+        return m_videoPrototype;
     return m_vm ? m_vm->prototypes().object : nullptr;
 }
 

@@ -25,6 +25,7 @@ namespace flash {
 
 class FocusScripts;
 class SoundScripts;
+class NetStreamScripts;
 
 // Where trace lines and reports about script faults go.
 struct ScriptOutput {
@@ -67,6 +68,8 @@ public:
     void setPrototypes(script::Object* clip, script::Object* button);
     // The prototype text fields are made with (set by TextField).
     void setFieldPrototype(script::Object* field) { m_fieldPrototype = field; }
+    // The prototype Video objects are made with (set by Video).
+    void setVideoPrototype(script::Object* video) { m_videoPrototype = video; }
 
     // ScriptHost
     [[nodiscard]] script::Object* resolveTarget(script::Object* from, std::string_view path) override;
@@ -120,6 +123,9 @@ public:
     // What Sound objects share (set by the runtime that owns it).
     [[nodiscard]] SoundScripts* soundScripts() const { return m_soundScripts; }
     void setSoundScripts(SoundScripts* sounds) { m_soundScripts = sounds; }
+    // The movie's NetStreams (set by the runtime that owns them).
+    [[nodiscard]] NetStreamScripts* netStreams() const { return m_netStreams; }
+    void setNetStreams(NetStreamScripts* streams) { m_netStreams = streams; }
     // The keyboard focus, as Selection reaches it (set by the runtime that owns it).
     [[nodiscard]] FocusScripts* focusScripts() const { return m_focusScripts; }
     void setFocusScripts(FocusScripts* focus) { m_focusScripts = focus; }
@@ -149,10 +155,12 @@ private:
     script::Object* m_clipPrototype = nullptr;
     script::Object* m_buttonPrototype = nullptr;
     script::Object* m_fieldPrototype = nullptr;
+    script::Object* m_videoPrototype = nullptr;
     std::optional<Drag> m_drag;
     InputState m_input;
     FocusScripts* m_focusScripts = nullptr;
     SoundScripts* m_soundScripts = nullptr;
+    NetStreamScripts* m_netStreams = nullptr;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;

@@ -8,6 +8,7 @@
 #include "flash/stage/Drawing.h"
 #include "flash/stage/EditTextState.h"
 #include "flash/stage/ObjectRegistry.h"
+#include "flash/stage/VideoState.h"
 
 #include <cstdint>
 #include <map>
@@ -93,6 +94,7 @@ struct DisplayObject {
     std::unique_ptr<EditTextState> editText; // text fields: their live text, made by the text engine
     std::optional<Rect> scalingGrid; // scale9Grid set by a script, in the clip's twips
     std::string dropTarget;          // _droptarget: the slash path of the clip it was last dragged over
+    std::unique_ptr<VideoState> video; // Video objects a script attached a stream to or set up
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };
