@@ -121,13 +121,17 @@ void Player::play()
 {
     if (m_stage)
         Stage::play(m_stage->root());
+    if (m_runtime)
+        m_runtime->netStreams().hold(false);
 }
 
 void Player::stop()
 {
     if (m_stage)
         Stage::stop(m_stage->root());
-    // The host's stop silences the movie at once.
+    // The host's stop silences the movie at once; its video streams wait for play.
+    if (m_runtime)
+        m_runtime->netStreams().hold(true);
     if (m_mixer)
         m_mixer->stopAll();
 }
@@ -199,6 +203,7 @@ void Player::updateSound()
     m_sound->handleCues(*m_stage, *m_mixer);
     m_sound->checkStreams(*m_stage, *m_mixer);
     if (m_runtime) {
+        m_runtime->sounds().update();
         m_runtime->sounds().applyLevels();
         m_runtime->sounds().finished(m_mixer->takeFinished());
         m_stage->runPendingWork(*m_scripts);

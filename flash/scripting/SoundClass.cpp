@@ -2,6 +2,7 @@
 // kept per target, so every Sound on one clip reads and sets the same volume.
 #include "flash/scripting/SoundClass.h"
 
+#include "flash/io/LocalUrl.h"
 #include "flash/script/builtins/LibrarySupport.h"
 #include "flash/scripting/HostOf.h"
 #include "flash/scripting/SoundScripts.h"
@@ -18,6 +19,7 @@ using script::Value;
 
 constexpr const char* kSound = "__sound";
 constexpr const char* kToken = "__start";
+constexpr const char* kLoaded = "__loaded"; // the id of a sound file this object loaded
 
 // The clip whose sounds this object controls: 0 (the whole movie) without a target.
 uint64_t ownerOf(CallContext& c)
@@ -32,9 +34,24 @@ std::optional<uint16_t> attachedSound(CallContext& c)
     return id.isNumber() ? std::optional<uint16_t>(uint16_t(id.asNumber())) : std::nullopt;
 }
 
+std::optional<uint32_t> loadedSound(CallContext& c)
+{
+    const Value id = c.vm.getMember(c.thisValue, kLoaded);
+    return id.isNumber() ? std::optional<uint32_t>(uint32_t(id.asNumber())) : std::nullopt;
+}
+
+SoundLoads::Loaded* loadedOf(CallContext& c)
+{
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    const auto id = loadedSound(c);
+    return sounds && id ? sounds->loads().find(*id) : nullptr;
+}
+
 std::shared_ptr<const media::Pcm> pcmOf(CallContext& c)
 {
     SoundScripts* sounds = hostOf(c).soundScripts();
+    if (const SoundLoads::Loaded* loaded = loadedOf(c))
+        return loaded->pcm;
     const auto id = attachedSound(c);
     return sounds && sounds->library() && id ? sounds->library()->sound(*id) : nullptr;
 }
@@ -58,8 +75,10 @@ Value attachSound(CallContext& c)
     const auto character = hostOf(c).exportedCharacter(linkage);
     if (!character || !hostOf(c).stage().movie().find<SoundDef>(*character))
         return {};
-    if (script::Object* self = c.thisObject())
+    if (script::Object* self = c.thisObject()) {
         c.vm.define(*self, kSound, Value(double(*character)), script::PropertyFlag::DontEnum);
+        c.vm.define(*self, kLoaded, Value(), script::PropertyFlag::DontEnum);
+    }
     return {};
 }
 
@@ -68,9 +87,19 @@ Value start(CallContext& c)
     const double offset = std::max(0.0, number(c, 0, 0));
     const double loops = std::clamp(number(c, 1, 1), 1.0, 65535.0);
     SoundScripts* sounds = hostOf(c).soundScripts();
-    const auto id = attachedSound(c);
+    if (!sounds || !sounds->mixer())
+        return {};
+    const auto loadId = loadedSound(c);
+    const SoundLoads::Loaded* loaded = loadedOf(c);
+    if (loaded && loaded->streaming) {
+        sounds->loads().restartStream(*loadId, size_t(offset * media::kMixRate), sounds->mixer());
+        return {};
+    }
+    std::optional<uint32_t> id = attachedSound(c);
+    if (loaded)
+        id = SoundLoads::voiceKeyOf(*loadId);
     const auto pcm = pcmOf(c);
-    if (!sounds || !sounds->mixer() || !id || !pcm)
+    if (!id || !pcm)
         return {};
     media::SoundInfo info;
     info.inPoint = uint32_t(std::min(offset * media::kMixRate, double(pcm->frames())));
@@ -96,6 +125,8 @@ Value stop(CallContext& c)
             sounds->mixer()->stopSound(*character);
         return {};
     }
+    if (const auto loadId = loadedSound(c))
+        sounds->loads().stopStream(*loadId, sounds->mixer());
     const uint64_t owner = ownerOf(c);
     if (owner == 0)
         sounds->mixer()->stopAll();
@@ -180,6 +211,8 @@ Value setTransform(CallContext& c)
 
 Value getDuration(CallContext& c)
 {
+    if (const SoundLoads::Loaded* loaded = loadedOf(c); loaded && loaded->streaming)
+        return loaded->durationMs ? Value(std::floor(*loaded->durationMs)) : Value(0);
     const auto pcm = pcmOf(c);
     return pcm ? Value(std::floor(double(pcm->frames()) * 1000 / media::kMixRate)) : Value();
 }
@@ -187,6 +220,10 @@ Value getDuration(CallContext& c)
 Value getPosition(CallContext& c)
 {
     SoundScripts* sounds = hostOf(c).soundScripts();
+    if (const auto loadId = loadedSound(c); sounds && loadId) {
+        if (const auto frames = sounds->loads().streamPosition(*loadId, sounds->mixer()))
+            return Value(std::floor(double(*frames) * 1000 / media::kMixRate));
+    }
     const Value token = c.vm.getMember(c.thisValue, kToken);
     if (!sounds || !sounds->mixer() || !token.isNumber())
         return Value(0);
@@ -199,6 +236,8 @@ Value getPosition(CallContext& c)
 
 Value getBytes(CallContext& c)
 {
+    if (const SoundLoads::Loaded* loaded = loadedOf(c))
+        return Value(double(loaded->bytes));
     const auto id = attachedSound(c);
     const auto def = id ? hostOf(c).stage().movie().find<SoundDef>(*id) : nullptr;
     return def ? Value(double(def->data.size())) : Value();
@@ -209,9 +248,21 @@ Value setDummy(CallContext&)
     return {};
 }
 
-Value loadSound(CallContext&)
+// loadSound(url, isStreaming): a sound file from the movie's folder. A streaming
+// sound plays as it loads; an event sound waits for start(). onLoad tells either way.
+Value loadSound(CallContext& c)
 {
-    // Loading sound files beside the movie comes with loading in general; until then nothing loads.
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    script::Object* self = c.thisObject();
+    if (!sounds || !self)
+        return {};
+    if (const auto previous = loadedSound(c))
+        sounds->loads().stopStream(*previous, sounds->mixer());
+    const auto path = resolveLocalUrl(hostOf(c).stage().folder(), c.vm.toString(c.arg(0)).toStd());
+    const bool streaming = c.vm.toBoolean(c.arg(1));
+    const uint32_t id = sounds->loads().load(self, ownerOf(c), path ? std::optional(*path) : std::nullopt, streaming);
+    c.vm.define(*self, kLoaded, Value(double(id)), script::PropertyFlag::DontEnum);
+    c.vm.define(*self, kSound, Value(), script::PropertyFlag::DontEnum);
     return {};
 }
 

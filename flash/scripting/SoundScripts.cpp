@@ -17,6 +17,7 @@ SoundScripts::SoundScripts(ScriptRuntime& runtime)
     m_rootSource = runtime.vm().heap().addRootSource([this](script::Tracer& tracer) {
         for (const auto& [token, object] : m_waiting)
             tracer.mark(object);
+        m_loads.markObjects([&tracer](script::Object* object) { tracer.mark(object); });
     });
 }
 
@@ -55,6 +56,11 @@ void SoundScripts::finished(const std::vector<uint32_t>& tokens)
     }
 }
 
+void SoundScripts::update()
+{
+    m_loads.update(m_runtime.vm(), m_mixer);
+}
+
 void SoundScripts::applyLevels()
 {
     if (!m_mixer)
@@ -67,7 +73,9 @@ void SoundScripts::applyLevels()
             continue;
         double left = 1, right = 1;
         int guard = 0;
-        for (const DisplayObject* clip = stage.registry().find(ObjectHandle{owner}); clip && guard < 256;
+        // A loaded sound's stream plays at the level of the clip its Sound object targets.
+        const uint64_t clipId = m_loads.ownerOfKey(owner).value_or(owner);
+        for (const DisplayObject* clip = stage.registry().find(ObjectHandle{clipId}); clip && guard < 256;
              clip = clip->parent, ++guard) {
             if (const auto it = m_levels.find(clip->id); it != m_levels.end()) {
                 left *= it->second.left();

@@ -5,6 +5,7 @@
 
 #include "flash/media/Mixer.h"
 #include "flash/media/SoundStage.h"
+#include "flash/scripting/SoundLoads.h"
 
 #include <map>
 
@@ -26,6 +27,11 @@ public:
     void connect(media::Mixer* mixer, media::SoundStage* library);
     [[nodiscard]] media::Mixer* mixer() const { return m_mixer; }
     [[nodiscard]] media::SoundStage* library() const { return m_library; }
+
+    // Sound files the movie's scripts loaded.
+    [[nodiscard]] SoundLoads& loads() { return m_loads; }
+    // Feeds loaded streams and tells loads and ends (after a tick, when scripts may run).
+    void update();
 
     // A new start by `sound` (a Sound object), remembered until it ends.
     [[nodiscard]] uint32_t started(script::Object* sound);
@@ -51,6 +57,7 @@ private:
     media::Mixer* m_mixer = nullptr;
     media::SoundStage* m_library = nullptr;
     std::map<uint64_t, Level> m_levels;
+    SoundLoads m_loads;
     std::map<uint32_t, script::Object*> m_waiting; // start -> the Sound object that made it
     uint32_t m_nextToken = 1;
     uint32_t m_rootSource = 0; // the heap's id of the roots this keeps

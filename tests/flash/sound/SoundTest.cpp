@@ -227,6 +227,58 @@ TEST(Sound, AStreamFfmpegWroteInMp3SoundsAtItsPitch)
     EXPECT_NEAR(pitchOf(pcm, kRate / 4, kRate), 440, 5);
 }
 
+// loadSound of an MP3 beside the movie: its tags, its load told, an event
+// sound starting when told to and a streaming one at once, and a refused path.
+TEST(Sound, ASoundObjectLoadsMp3FilesFromTheMoviesFolder)
+{
+    QTemporaryDir directory;
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=1", "-c:a",
+                  "libmp3lame", "-metadata", "title=Tone", "-metadata", "artist=Tests", directory.filePath("tone.mp3")});
+    if (!ffmpeg.waitForFinished(60'000) || ffmpeg.exitCode() != 0)
+        GTEST_SKIP() << "ffmpeg cannot write an MP3 file here";
+    swfw::SwfWriter w(8, 100, 100, kFps);
+    w.actions(swfw::compileActionScript(R"(
+        var event = new Sound();
+        event.onID3 = function() { trace("id3 " + this.id3.songname + " " + this.id3.TPE1); };
+        event.onLoad = function(ok) { trace("event loaded " + ok + " " + Math.round(this.duration / 100)); };
+        event.onSoundComplete = function() { trace("event complete"); };
+        event.loadSound("tone.mp3", false);
+        var streamed = new Sound();
+        streamed.onSoundComplete = function() { trace("stream complete"); };
+        streamed.loadSound("tone.mp3", true);
+        var refused = new Sound();
+        refused.onLoad = function(ok) { trace("refused loaded " + ok); };
+        refused.loadSound("../tone.mp3", false);
+        var ticks = 0;
+        this.onEnterFrame = function() { if (++ticks == 18) event.start(); };
+    )"));
+    w.showFrame();
+    const QString moviePath = directory.filePath("movie.swf");
+    const auto bytes = w.finish();
+    std::ofstream(moviePath.toStdString(), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                    std::streamsize(bytes.size()));
+    Lines traces;
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    settings.scriptOutput.trace = [&](std::string_view line) { traces.emplace_back(line); };
+    Player player(settings);
+    ASSERT_TRUE(player.loadFile(moviePath.toStdString()));
+    std::vector<int16_t> pcm;
+    for (int tick = 0; tick < 3 * kFps; ++tick) {
+        player.tick();
+        pcm.resize(pcm.size() + kTickFrames * 2);
+        player.mixAudio(pcm.data() + pcm.size() - kTickFrames * 2, kTickFrames);
+    }
+    EXPECT_EQ(traces, (Lines{"id3 Tone Tests", "event loaded true 10", "refused loaded false", "stream complete",
+                             "event complete"}));
+    // The stream sounds from the start, the event sound from its start() at tick 18.
+    EXPECT_NEAR(pitchOf(pcm, kRate / 10, kRate / 2), 440, 5);
+    EXPECT_NEAR(pitchOf(pcm, 18 * kTickFrames + kRate / 10, 18 * kTickFrames + kRate / 2), 440, 5);
+    EXPECT_LT(std::abs(left(pcm, 14 * kTickFrames)), 50);
+}
+
 TEST(Sound, HostileSoundDataPlaysAsSilenceOfItsLength)
 {
     std::mt19937 random(7);
