@@ -250,19 +250,27 @@ StreamDecoder::StreamDecoder(const SoundStreamHead& head)
 
 StreamDecoder::~StreamDecoder() = default;
 
-Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block)
+Pcm StreamDecoder::decodeBlock(std::span<const uint8_t> block, StreamEntry entry)
 {
     Pcm out;
     const bool mp3 = m_head.format.codec == kMp3;
     if (!mp3 || block.size() > kMp3BlockPrefix) {
         out = m_packets.decode(mp3 ? block.subspan(kMp3BlockPrefix) : block);
-        if (mp3 && m_firstBlock)
-            dropLeadingSamples(out, m_head.latencySeek, sampleRateOf(m_head.format));
+        // A stream entered from its start skips the encoder's latency; entered
+        // at a later frame, the samples of the block's first MP3 frame that
+        // belong before that frame (the block's seek samples).
+        if (mp3 && m_firstBlock) {
+            const int drop = entry == StreamEntry::FromStart ? m_head.latencySeek : readSigned16(block, 2);
+            dropLeadingSamples(out, drop, sampleRateOf(m_head.format));
+        }
     }
     m_firstBlock = false;
     if (out.isEmpty()) {
-        // A block that cannot be decoded keeps the stream's pace with silence.
-        const double seconds = double(m_head.samplesPerBlock) / sampleRateOf(m_head.format);
+        // A block that cannot be decoded keeps the stream's pace with silence, as
+        // long as an MP3 block says it is (writers' headers may promise more).
+        const uint16_t blockSamples = mp3 && block.size() >= 2 ? uint16_t(block[0] | block[1] << 8) : 0;
+        const double samples = blockSamples > 0 ? blockSamples : m_head.samplesPerBlock;
+        const double seconds = samples / sampleRateOf(m_head.format);
         out.samples.assign(size_t(seconds * kMixRate) * 2, 0);
     }
     return out;

@@ -59,8 +59,10 @@ public:
     StreamDecoder(const StreamDecoder&) = delete;
     StreamDecoder& operator=(const StreamDecoder&) = delete;
 
-    // The PCM of one SoundStreamBlock (silence of the block's length when it cannot be decoded).
-    [[nodiscard]] Pcm decodeBlock(std::span<const uint8_t> block);
+    // The PCM of one SoundStreamBlock (silence of the block's length when it
+    // cannot be decoded). `entry` says where the first block decoded enters the stream.
+    enum class StreamEntry : uint8_t { FromStart, AtLaterFrame };
+    [[nodiscard]] Pcm decodeBlock(std::span<const uint8_t> block, StreamEntry entry = StreamEntry::FromStart);
 
 private:
     SoundStreamHead m_head;

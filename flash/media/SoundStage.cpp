@@ -1,6 +1,8 @@
 // Event sounds are decoded on first use and kept; streams are decoded a block at a time.
 #include "flash/media/SoundStage.h"
 
+#include <algorithm>
+
 namespace flash::media {
 
 SoundStage::SoundStage(std::shared_ptr<const Movie> movie)
@@ -46,10 +48,16 @@ void SoundStage::feedStream(Stage& stage, const Stage::SoundCue& cue, Mixer& mix
         state.decoder.reset();
         mixer.stopStream(cue.clip.id);
     }
-    if (!state.decoder)
+    auto entry = StreamDecoder::StreamEntry::FromStart;
+    if (!state.decoder) {
         state.decoder = std::make_unique<StreamDecoder>(*timeline.soundStream);
+        const auto first = std::find_if(timeline.frames.begin(), timeline.frames.end(),
+                                        [](const Frame& frame) { return !frame.soundBlock.empty(); });
+        if (first != timeline.frames.end() && size_t(first - timeline.frames.begin()) < cue.frame)
+            entry = StreamDecoder::StreamEntry::AtLaterFrame;
+    }
     state.lastFrame = cue.frame;
-    mixer.queueStream(cue.clip.id, state.decoder->decodeBlock(timeline.frames[cue.frame].soundBlock));
+    mixer.queueStream(cue.clip.id, state.decoder->decodeBlock(timeline.frames[cue.frame].soundBlock, entry));
 }
 
 void SoundStage::checkStreams(Stage& stage, Mixer& mixer)

@@ -195,6 +195,9 @@ void Stage::gotoFrame(DisplayObject& clip, uint32_t frame)
         goForward(clip, frame);
     else
         goBackward(clip, frame);
+    // The frame gone to sounds as if played into: its event sounds start, and
+    // its stream block starts the stream there (stopped again if the clip stands).
+    queueSoundCues(clip, timelineOf(clip).frames[frame], frame);
     collectPending(clip, nestingOf(clip));
 }
 

@@ -227,6 +227,57 @@ TEST(Sound, AStreamFfmpegWroteInMp3SoundsAtItsPitch)
     EXPECT_NEAR(pitchOf(pcm, kRate / 4, kRate), 440, 5);
 }
 
+// A stream entered at a later frame (a goto) starts at that frame's sample: its
+// sound lines up with the same frames' sound played through from the start.
+TEST(Sound, AStreamEnteredAtALaterFrameStartsAtThatFramesSample)
+{
+    QTemporaryDir directory;
+    const QString movie = directory.filePath(QStringLiteral("sweep.swf"));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-v", "error", "-f", "lavfi", "-i",
+                                            "aevalsrc=sin(2*PI*(200+300*t)*t):s=44100:d=4", "-c:a", "libmp3lame",
+                                            "-ar", "44100", "-f", "swf", movie});
+    if (!ffmpeg.waitForFinished(60'000) || ffmpeg.exitCode() != 0)
+        GTEST_SKIP() << "ffmpeg cannot write an MP3 movie here";
+    std::ifstream file(movie.toStdString(), std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), {});
+    // Each tick's sound is pulled whole, so the frames pulled before tick n are frames 0..n-1's.
+    auto play = [&bytes](int fromFrame, int ticks, size_t* framesBeforeEntry) {
+        Player player;
+        EXPECT_TRUE(player.loadBytes(bytes));
+        if (fromFrame > 0)
+            player.gotoFrame(fromFrame);
+        std::vector<int16_t> pcm;
+        for (int tick = 0; tick < ticks; ++tick) {
+            if (framesBeforeEntry && tick == 30)
+                *framesBeforeEntry = pcm.size() / 2;
+            player.tick();
+            const size_t frames = player.streamBacklog().value_or(0);
+            pcm.resize(pcm.size() + frames * 2);
+            player.mixAudio(pcm.data() + pcm.size() - frames * 2, frames);
+        }
+        return pcm;
+    };
+    size_t at = 0;
+    const auto whole = play(0, 60, &at);
+    const auto entered = play(30, 30, nullptr);
+    ASSERT_GT(whole.size(), (at + kRate / 2) * 2);
+    ASSERT_GT(entered.size(), size_t(kRate / 2) * 2);
+    // The lag that best lines the two up, past the first MP3 frame (which decodes without its reservoir).
+    int bestLag = 0;
+    double best = -1e300;
+    for (int lag = -400; lag <= 400; ++lag) {
+        double sum = 0;
+        for (size_t i = 2048; i < 2048 + 8192; ++i)
+            sum += double(left(entered, i)) * left(whole, size_t(ptrdiff_t(at + i) + lag));
+        if (sum > best) {
+            best = sum;
+            bestLag = lag;
+        }
+    }
+    EXPECT_LE(std::abs(bestLag), 2);
+}
+
 // loadSound of an MP3 beside the movie: its tags, its load told, an event
 // sound starting when told to and a streaming one at once, and a refused path.
 TEST(Sound, ASoundObjectLoadsMp3FilesFromTheMoviesFolder)
