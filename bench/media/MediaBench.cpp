@@ -1,8 +1,11 @@
 // Prints what sound costs and how closely pictures keep to it: the share of
 // one core that mixing 32 event sounds takes, and the largest distance, in
 // frames, between the timeline and the sound clock over a ten-minute stream
-// played as the control plays it (the device pulling, the stream pacing frames).
+// played as the control plays it (the device pulling, the stream pacing frames),
+// and what decoding VP6 costs, measured on the corpus movies that hold it.
 #include "flash/media/Mixer.h"
+#include "flash/media/VideoStream.h"
+#include "flash/parse/MovieLoader.h"
 #include "flash/player/Player.h"
 
 #include "SwfWriter.h"
@@ -10,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -73,11 +77,53 @@ void benchStreamSync()
     std::printf("stream sync:       %.2f frames at most between picture and sound over %d frames\n", worst, kFrames);
 }
 
+// Every VP6 stream of the corpus decoded frame by frame; the cost per pixel is
+// scaled to 320 x 240 at 30 fps.
+void benchVp6()
+{
+    const std::filesystem::path corpus = std::filesystem::path(VF_CORPUS_DIR) / "files";
+    std::error_code error;
+    if (!std::filesystem::is_directory(corpus, error)) {
+        std::printf("vp6 decoding:      skipped (no corpus)\n");
+        return;
+    }
+    double seconds = 0, pixels = 0;
+    size_t frames = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus, error)) {
+        if (entry.path().extension() != ".swf")
+            continue;
+        const auto movie = flash::loadMovieFile(entry.path().string());
+        if (!movie || !*movie)
+            continue;
+        for (const auto& [id, character] : (*movie)->dictionary) {
+            const auto* video = std::get_if<std::shared_ptr<const flash::VideoDef>>(&character);
+            if (!video || !*video || (*video)->codec != uint8_t(flash::VideoCodec::Vp6) || (*video)->frames.empty())
+                continue;
+            flash::VideoStream stream(*video);
+            const auto start = Clock::now();
+            for (const auto& [frame, payload] : (*video)->frames) {
+                const flash::VideoPicture picture = stream.picture(frame);
+                pixels += double(picture.width) * picture.height;
+                ++frames;
+            }
+            seconds += std::chrono::duration<double>(Clock::now() - start).count();
+        }
+    }
+    if (frames == 0 || pixels == 0) {
+        std::printf("vp6 decoding:      skipped (no VP6 in the corpus)\n");
+        return;
+    }
+    const double perPixel = seconds / pixels;
+    std::printf("vp6 decoding:      %.1f %% of one core at 320x240, 30 fps (%zu frames, %.2f ms a frame of %.0f pixels)\n",
+                perPixel * 320 * 240 * 30 * 100, frames, seconds / double(frames) * 1000, pixels / double(frames));
+}
+
 } // namespace
 
 int main()
 {
     benchMixing();
     benchStreamSync();
+    benchVp6();
     return 0;
 }
