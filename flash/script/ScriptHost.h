@@ -92,6 +92,15 @@ public:
     virtual void report(std::string_view line) = 0;
     // Object.registerClass: clips exported as `linkage` are made by `constructor` (null unregisters).
     virtual bool registerClass(std::string_view linkage, Object* constructor) = 0;
+
+    // The bytes of a local file a movie may read (`url` relative to the movie's
+    // folder, or file:); nothing when it is refused, missing or too large. No
+    // network address is ever read.
+    [[nodiscard]] virtual std::optional<std::string> readLocalFile(std::string_view url)
+    {
+        (void)url;
+        return std::nullopt;
+    }
 };
 
 } // namespace flash::script

@@ -1,6 +1,7 @@
 // The host seam on the live stage.
 #include "flash/scripting/StageHost.h"
 
+#include "flash/io/LocalUrl.h"
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDelegate.h"
 #include "flash/scripting/SoundScripts.h"
@@ -8,6 +9,8 @@
 #include "flash/stage/LocalBounds.h"
 
 #include <QLoggingCategory>
+#include <filesystem>
+#include <fstream>
 
 Q_LOGGING_CATEGORY(lcScript, "flash.script", QtWarningMsg)
 
@@ -387,6 +390,21 @@ void StageHost::getUrl(const script::UrlRequest& request)
 {
     // Nothing is fetched or opened from a movie (loading comes with its own stage); this is no fault.
     qCInfo(lcScript, "getURL not followed: %s", request.url.c_str());
+}
+
+std::optional<std::string> StageHost::readLocalFile(std::string_view url)
+{
+    // What a movie reads as text or data is small; a larger file is refused rather than read.
+    constexpr uintmax_t kMaxBytes = 64u * 1024 * 1024;
+    const auto path = resolveLocalUrl(m_stage.folder(), url);
+    std::error_code error;
+    if (!path || !std::filesystem::is_regular_file(*path, error) || std::filesystem::file_size(*path, error) > kMaxBytes)
+        return std::nullopt;
+    std::ifstream file(*path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (!file && !file.eof())
+        return std::nullopt;
+    return bytes;
 }
 
 void StageHost::toggleQuality()

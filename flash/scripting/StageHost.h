@@ -95,6 +95,7 @@ public:
     void getUrl(const script::UrlRequest& request) override;
     void toggleQuality() override;
     void stopSounds() override;
+    [[nodiscard]] std::optional<std::string> readLocalFile(std::string_view url) override;
     void trace(std::string_view line) override;
     [[nodiscard]] double timeMs() override { return m_clock ? m_clock() : 0; }
     [[nodiscard]] uint32_t random(uint32_t bound) override;
