@@ -126,15 +126,26 @@ void Interpreter::startClock()
 }
 
 template<typename Body>
-bool Interpreter::guarded(Body&& body)
+bool Interpreter::guarded(Body&& body, std::initializer_list<const Value*> keep, std::span<const Value> keepArgs,
+                          const Value* result)
 {
     const bool outermost = m_frames.empty();
+    const size_t stackBase = m_stack.size();
     if (outermost) {
+        // What the host hands in (a timer's function it took from the list, say)
+        // may be rooted nowhere else: it sits on the stack while a collection runs.
+        for (const Value* value : keep) {
+            if (value && m_stack.hasRoom(1))
+                m_stack.push(*value);
+        }
+        for (const Value& value : keepArgs) {
+            if (m_stack.hasRoom(1))
+                m_stack.push(value);
+        }
         if (m_heap.isOverLimit() || m_heap.isCollectionDue())
             m_heap.collect();
         startClock();
     }
-    const size_t stackBase = m_stack.size();
     bool ok = false;
     try {
         body();
@@ -153,8 +164,13 @@ bool Interpreter::guarded(Body&& body)
         m_host.report("Script stopped: out of memory");
     }
     m_stack.truncate(stackBase);
-    if (outermost && m_heap.isCollectionDue())
+    if (outermost && m_heap.isCollectionDue()) {
+        // The result goes back to the host after this collection: it must survive it.
+        if (result && m_stack.hasRoom(1))
+            m_stack.push(*result);
         m_heap.collect();
+        m_stack.truncate(stackBase);
+    }
     return ok;
 }
 
@@ -178,7 +194,8 @@ RunStatus Interpreter::run(const ActionBlock& block, Object* clip)
 std::optional<Value> Interpreter::call(const Value& function, const Value& thisValue, std::span<const Value> args)
 {
     Value result;
-    const bool ok = guarded([&] { result = invoke(function, thisValue, args); });
+    const bool ok = guarded(
+        [&] { result = invoke(function, thisValue, args); }, {&function, &thisValue}, args, &result);
     if (!ok)
         return std::nullopt;
     return result;
@@ -188,13 +205,15 @@ std::optional<Value> Interpreter::callMethod(const Value& object, std::string_vi
 {
     Value result;
     bool found = false;
-    const bool ok = guarded([&] {
-        const Value method = getMember(object, String(name));
-        if (!method.isObject() || !method.asObject()->isFunction())
-            return;
-        found = true;
-        result = invoke(method, object, args);
-    });
+    const bool ok = guarded(
+        [&] {
+            const Value method = getMember(object, String(name));
+            if (!method.isObject() || !method.asObject()->isFunction())
+                return;
+            found = true;
+            result = invoke(method, object, args);
+        },
+        {&object}, args, &result);
     if (!ok || !found)
         return std::nullopt;
     return result;

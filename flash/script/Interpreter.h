@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -181,7 +182,11 @@ private:
     void enterFrame(Frame& frame);
     void leaveFrame();
     template<typename Body>
-    bool guarded(Body&& body);
+    // Runs a host entry point: faults reported, the clock started, the heap
+    // collected around it with what is kept (the call's function, this and
+    // arguments) and the `result` alive through it.
+    bool guarded(Body&& body, std::initializer_list<const Value*> keep = {}, std::span<const Value> keepArgs = {},
+                 const Value* result = nullptr);
     bool findVariable(Frame& frame, const String& name, Value& out);
     void traceRoots(Tracer& tracer);
     [[noreturn]] void stackOverflow();

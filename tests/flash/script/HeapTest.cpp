@@ -43,6 +43,34 @@ TEST_F(HeapTest, HostRootsAndRootSourcesKeepObjects)
     EXPECT_EQ(vm.heap().objectCount(), baseline);
 }
 
+// A host call collects on the way in and out: the function, this and arguments
+// it hands in (a timer's, taken from the list) and the result it gets back are
+// held by nothing else, and must live through both collections.
+TEST_F(HeapTest, ACallsInputsAndResultSurviveTheCollectionsAroundIt)
+{
+    run(R"(_root.make = function(part) {
+        for (var i = 0; i < 100000; i++) { var garbage = {}; }
+        return {tag: this.name + " " + part.tag};
+    };)");
+    Object* root = host.root().object;
+    const Value make = vm.getMember(Value(root), "make");
+    run("delete _root.make;");
+    Object* self = vm.newObject();
+    vm.setMember(Value(self), "name", Value(vm.makeString("made")));
+    Object* part = vm.newObject();
+    vm.setMember(Value(part), "tag", Value(vm.makeString("whole")));
+    const Value args[] = {Value(part)};
+    // Enough garbage that a collection is due when the call starts; the call's own garbage makes one due at its end.
+    auto makeGarbage = [&] {
+        for (int i = 0; i < 200'000 && !vm.heap().isCollectionDue(); ++i)
+            (void)vm.newObject();
+    };
+    makeGarbage();
+    const auto made = vm.call(make, Value(self), args);
+    ASSERT_TRUE(made && made->isObject());
+    EXPECT_EQ(vm.toString(vm.getMember(*made, "tag")).toStd(), "made whole");
+}
+
 TEST_F(HeapTest, TheCapStopsTheScriptNotTheProcess)
 {
     vm.collect();
