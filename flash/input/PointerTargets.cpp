@@ -71,11 +71,18 @@ private:
 
 DisplayObject* pointerTargetAt(Stage& stage, PointerTargets& targets, Point stagePoint)
 {
-    if (DisplayObject* found = TargetSearch(targets, stagePoint).inside(stage.root(), 0))
-        return found;
-    // The main timeline itself may take the pointer, over what it draws.
-    DisplayObject& root = stage.root();
-    return targets.takesPointer(root) && targets.hits(root, stagePoint) ? &root : nullptr;
+    // The highest level first; a level's root itself may take the pointer, over what it draws.
+    const std::vector<DisplayObject*> levels = stage.levelRoots();
+    for (auto it = levels.rbegin(); it != levels.rend(); ++it) {
+        DisplayObject& root = **it;
+        if (!root.visible)
+            continue;
+        if (DisplayObject* found = TargetSearch(targets, stagePoint).inside(root, 0))
+            return found;
+        if (targets.takesPointer(root) && targets.hits(root, stagePoint))
+            return &root;
+    }
+    return nullptr;
 }
 
 } // namespace flash

@@ -59,7 +59,7 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     }
     m_movie = std::move(*loaded);
     m_stage = std::make_unique<Stage>(m_movie);
-    m_stage->setEditTextMaker(text::TextField::makerFor(m_movie));
+    m_stage->setEditTextMaker(text::TextField::maker());
     m_stage->setLooping(m_settings.looping);
     if (m_settings.startPlaying == StartPlaying::No)
         Stage::stop(m_stage->root());
@@ -83,7 +83,7 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
         m_runtime->sounds().connect(m_mixer.get(), m_sound.get());
     if (m_runtime) {
         m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
-            return m_renderer && m_renderer->hitTest(object, stagePoint);
+            return m_renderer && m_stage && m_renderer->hitTest(object, m_stage->movieOf(object), stagePoint);
         });
     }
     m_clock.setFrameRate(m_movie->header.frameRate);
@@ -305,7 +305,8 @@ void Player::render(QPainter& painter, QSize viewSize)
         painter.save();
         m_renderer->setDictionaryFrame(m_stage->root().clip->currentFrame);
         m_renderer->setLayout(m_stage->playerSettings().layout);
-        m_renderer->render(painter, m_stage->root(), viewSize);
+        const std::vector<const DisplayObject*> levels = m_stage->levels();
+        m_renderer->render(painter, levels, viewSize);
         drawFocusRectangle(painter, viewSize);
         painter.restore();
     } catch (const std::exception& error) {

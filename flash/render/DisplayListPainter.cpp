@@ -85,6 +85,13 @@ void DisplayListPainter::drawMasked(const DisplayObject& object, const DisplayOb
 void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& parentToView,
                                     const ColorTransform& parentTransform, int level)
 {
+    // A movie loaded into a clip draws with its own dictionary.
+    if (object.clip && object.clip->movie && object.clip->movie.get() != &m_context.movie) {
+        const PaintContext context{m_context.painter, m_context.cache, *object.clip->movie, m_context.highQuality,
+                                   m_context.stageScale, m_context.stageToView, m_context.visitBudget};
+        DisplayListPainter(context, m_insideLayer).draw(placementOf(object, parentToView, parentTransform), level);
+        return;
+    }
     draw(placementOf(object, parentToView, parentTransform), level);
 }
 
@@ -166,7 +173,7 @@ bool DisplayListPainter::drawInGrid(const DisplayObject& object, const ScalingGr
 
 void DisplayListPainter::drawBitmap(const BitmapDef& bitmap, const Placement& placement)
 {
-    const QImage image = m_context.cache.bitmap(bitmap.id, placement.transform);
+    const QImage image = m_context.cache.bitmap(m_context.movie, bitmap.id, placement.transform);
     if (image.isNull())
         return;
     QPainter& painter = m_context.painter;
@@ -183,7 +190,7 @@ void DisplayListPainter::drawText(const TextDef& text, const Placement& placemen
         return;
     QPainter& painter = m_context.painter;
     painter.setTransform(toQTransform(toView));
-    for (const TextOutline::Run& run : m_context.cache.textOutline(text)->runs) {
+    for (const TextOutline::Run& run : m_context.cache.textOutline(m_context.movie, text)->runs) {
         const Rgba color = placement.transform.apply(run.color);
         if (color.a != 0)
             painter.fillPath(run.path, toQColor(color));

@@ -20,11 +20,12 @@ public:
     void drawList(const DisplayList& list, const Matrix& toView, const ColorTransform& transform, int level = 0,
                   const ScalingGrid* grid = nullptr);
     void draw(const Placement& placement, int level);
+    // One object of a list (or a level's root), with the dictionary of the movie it comes from.
+    void drawObject(const DisplayObject& object, const Matrix& parentToView,
+                    const ColorTransform& parentTransform, int level);
 
 private:
     void drawMasked(const DisplayObject& object, const DisplayObject& mask, const Matrix& parentToView,
-                    const ColorTransform& parentTransform, int level);
-    void drawObject(const DisplayObject& object, const Matrix& parentToView,
                     const ColorTransform& parentTransform, int level);
     void drawContent(const Placement& placement, int level);
     // A shape of a nine-slice sprite; false when the object is not a plain shape.

@@ -30,7 +30,7 @@ bool contains(const Rect& r, Point p)
 class HitTester {
 public:
     HitTester(RenderCache& cache, const Movie& movie, Point stagePoint)
-        : m_cache(cache), m_movie(movie), m_point(stagePoint)
+        : m_cache(cache), m_movie(&movie), m_point(stagePoint)
     {
     }
 
@@ -38,6 +38,18 @@ public:
     {
         if (level > kMaxDepth || m_visits++ > kMaxVisits)
             return false;
+        // A movie loaded into a clip answers from its own dictionary.
+        const Movie* outer = m_movie;
+        if (object.clip && object.clip->movie)
+            m_movie = object.clip->movie.get();
+        const bool hit = objectOfMovie(object, parentToStage, level);
+        m_movie = outer;
+        return hit;
+    }
+
+private:
+    bool objectOfMovie(const DisplayObject& object, const Matrix& parentToStage, int level)
+    {
         if (const DisplayObject* mask = scriptMaskOf(object); mask && !maskHit(*mask, level))
             return false;
         const Matrix toStage = parentToStage.multiplied(object.matrix);
@@ -57,7 +69,6 @@ public:
         return character(object.character, toStage, level);
     }
 
-private:
     bool maskHit(const DisplayObject& mask, int level)
     {
         const Matrix parentToStage = mask.parent ? toStage(*mask.parent) : Matrix{};
@@ -100,7 +111,7 @@ private:
             return outline(step->shape, step->outline, toStage);
         }
         if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character); bitmap && *bitmap) {
-            const QImage image = m_cache.bitmap((*bitmap)->id);
+            const QImage image = m_cache.bitmap(*m_movie, (*bitmap)->id);
             return !image.isNull() && contains(Rect{0, 0, int32_t(image.width() * kTwipsPerPixel), int32_t(image.height() * kTwipsPerPixel)}, *local);
         }
         if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character); text && *text)
@@ -119,7 +130,7 @@ private:
         for (const ButtonRecord& record : button.records) {
             if (!(record.states & ButtonRecord::HitTest) || m_visits++ > kMaxVisits || level > kMaxDepth)
                 continue;
-            const Character* inner = m_movie.characterAt(record.characterId);
+            const Character* inner = m_movie->characterAt(record.characterId);
             if (inner && character(*inner, toStage.multiplied(record.matrix), level + 1))
                 return true;
         }
@@ -180,7 +191,7 @@ private:
     }
 
     RenderCache& m_cache;
-    const Movie& m_movie;
+    const Movie* m_movie;
     Point m_point;
     size_t m_visits = 0;
 };

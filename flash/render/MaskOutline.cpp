@@ -65,10 +65,10 @@ void MaskCollector::collect(const Placement& placement, int level)
         addShape(m_context.cache.morphStep(**morph, placement.ratio)->outline, placement.toView);
     } else if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character)) {
         const QTransform transform = toQTransform(placement.toView.multiplied((*text)->matrix));
-        for (const TextOutline::Run& run : m_context.cache.textOutline(**text)->runs)
+        for (const TextOutline::Run& run : m_context.cache.textOutline(m_context.movie, **text)->runs)
             addPiece(transform.map(run.path));
     } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
-        const QImage image = m_context.cache.bitmap((*bitmap)->id);
+        const QImage image = m_context.cache.bitmap(m_context.movie, (*bitmap)->id);
         QPainterPath area;
         area.addRect(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel);
         addPiece(toQTransform(placement.toView).map(area));

@@ -70,7 +70,7 @@ std::optional<Placement> recordPlacement(const PaintContext& context, const Butt
     Placement child;
     child.character = &it->second;
     if (const auto* sprite = std::get_if<std::shared_ptr<const SpriteDef>>(&it->second); sprite && *sprite) {
-        keepAlive = context.cache.spriteFirstFrame(**sprite);
+        keepAlive = context.cache.spriteFirstFrame(context.movie, **sprite);
         child.children = keepAlive.get();
     }
     child.toView = button.toView.multiplied(record.matrix);
@@ -96,7 +96,7 @@ QRectF viewBounds(const PaintContext& context, const Placement& placement, int l
     if (auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&character))
         return mapped(m, textFieldBounds(**edit, placement));
     if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
-        const QImage image = context.cache.bitmap((*bitmap)->id);
+        const QImage image = context.cache.bitmap(context.movie, (*bitmap)->id);
         return mapped(m, QRectF(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel));
     }
     if (auto* video = std::get_if<std::shared_ptr<const VideoDef>>(&character); video && *video)

@@ -47,9 +47,8 @@ size_t RenderCache::TintKeyHash::operator()(const TintKey& k) const
     return seed;
 }
 
-RenderCache::RenderCache(const Movie& movie)
-    : m_movie(movie)
-    , m_shapes(kShapeBudget)
+RenderCache::RenderCache()
+    : m_shapes(kShapeBudget)
     , m_drawings(kShapeBudget / 4)
     , m_morphs(kMorphBudget)
     , m_texts(kTextBudget)
@@ -93,65 +92,71 @@ std::shared_ptr<const MorphStep> RenderCache::morphStep(const MorphShapeDef& mor
     return m_morphs.insert(key, std::move(step), cost);
 }
 
-std::shared_ptr<const TextOutline> RenderCache::textOutline(const TextDef& text)
+std::shared_ptr<const TextOutline> RenderCache::textOutline(const Movie& movie, const TextDef& text)
 {
     if (auto found = m_texts.find(&text))
         return found;
-    auto outline = std::make_shared<const TextOutline>(buildTextOutline(text, m_movie));
+    auto outline = std::make_shared<const TextOutline>(buildTextOutline(text, movie));
     const size_t cost = outline->cost();
     return m_texts.insert(&text, std::move(outline), cost);
 }
 
-std::shared_ptr<const DisplayList> RenderCache::spriteFirstFrame(const SpriteDef& sprite)
+std::shared_ptr<const DisplayList> RenderCache::spriteFirstFrame(const Movie& movie, const SpriteDef& sprite)
 {
     if (auto found = m_spriteFrames.find(&sprite))
         return found;
-    std::shared_ptr<const DisplayList> frame = buildSpriteFirstFrame(m_movie, sprite);
+    std::shared_ptr<const DisplayList> frame = buildSpriteFirstFrame(movie, sprite);
     return m_spriteFrames.insert(&sprite, std::move(frame), 1);
 }
 
-QImage RenderCache::decoded(const BitmapDef* def)
+QImage RenderCache::decoded(const Movie& movie, const BitmapDef* def)
 {
     if (!def)
         return {};
     if (auto found = m_bitmaps.find(def))
         return *found;
-    QImage image = decodeBitmap(*def, m_movie.jpegTables);
+    QImage image = decodeBitmap(*def, movie.jpegTables);
     const size_t cost = imageCost(image);
     return *m_bitmaps.insert(def, std::make_shared<const QImage>(std::move(image)), cost);
 }
 
-QImage RenderCache::tinted(const BitmapDef* def, const ColorTransform& transform)
+QImage RenderCache::tinted(const Movie& movie, const BitmapDef* def, const ColorTransform& transform)
 {
     if (!def || transform.isIdentity())
-        return decoded(def);
+        return decoded(movie, def);
     const TintKey key{def, transform};
     if (auto found = m_tintedBitmaps.find(key))
         return *found;
-    QImage image = colorTransformed(decoded(def), transform);
+    QImage image = colorTransformed(decoded(movie, def), transform);
     const size_t cost = imageCost(image);
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }
 
-QImage RenderCache::bitmap(uint16_t id)
+const BitmapDef* RenderCache::bitmapDef(const Movie& movie, uint16_t id) const
 {
-    return decoded(m_movie.find<BitmapDef>(id, m_dictionaryFrame).get());
+    const uint32_t frame = &movie == m_mainMovie ? m_dictionaryFrame : UINT32_MAX;
+    return movie.find<BitmapDef>(id, frame).get();
 }
 
-QImage RenderCache::bitmap(uint16_t id, const ColorTransform& transform)
+QImage RenderCache::bitmap(const Movie& movie, uint16_t id)
 {
-    return tinted(m_movie.find<BitmapDef>(id, m_dictionaryFrame).get(), transform);
+    return decoded(movie, bitmapDef(movie, id));
 }
 
-QImage RenderCache::bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border)
+QImage RenderCache::bitmap(const Movie& movie, uint16_t id, const ColorTransform& transform)
 {
-    const BitmapDef* def = m_movie.find<BitmapDef>(id, m_dictionaryFrame).get();
+    return tinted(movie, bitmapDef(movie, id), transform);
+}
+
+QImage RenderCache::bitmapWithEdges(const Movie& movie, uint16_t id, const ColorTransform& transform, int border)
+{
+    const BitmapDef* def = bitmapDef(movie, id);
     if (border <= 0 || !def)
-        return tinted(def, transform);
+        return tinted(movie, def, transform);
     const TintKey key{def, transform, border};
     if (auto found = m_tintedBitmaps.find(key))
         return *found;
-    QImage image = withRepeatedEdges(tinted(def, transform), border);
+    QImage image = withRepeatedEdges(tinted(movie, def, transform), border);
     const size_t cost = imageCost(image);
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }

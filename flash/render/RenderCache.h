@@ -23,9 +23,11 @@ struct MorphStep {
     ShapeOutline outline;
 };
 
+// Definitions are told apart by address, so one cache serves every movie on
+// stage; what is looked up by id (bitmaps, fonts) is looked up in the movie given.
 class RenderCache {
 public:
-    explicit RenderCache(const Movie& movie);
+    RenderCache();
 
     [[nodiscard]] std::shared_ptr<const ShapeOutline> shapeOutline(const ShapeDef& shape);
     // A shape a script drew. The entry keeps the shape alive, so that a later
@@ -33,21 +35,26 @@ public:
     [[nodiscard]] std::shared_ptr<const ShapeOutline> drawingOutline(const std::shared_ptr<const ShapeDef>& drawing);
     // `ratio` as placed, 0..65535.
     [[nodiscard]] std::shared_ptr<const MorphStep> morphStep(const MorphShapeDef& morph, uint16_t ratio);
-    [[nodiscard]] std::shared_ptr<const TextOutline> textOutline(const TextDef& text);
+    [[nodiscard]] std::shared_ptr<const TextOutline> textOutline(const Movie& movie, const TextDef& text);
     // A sprite's first frame, for sprites shown by buttons.
-    [[nodiscard]] std::shared_ptr<const DisplayList> spriteFirstFrame(const SpriteDef& sprite);
-    // The decoded bitmap `id`; null when missing or broken.
-    [[nodiscard]] QImage bitmap(uint16_t id);
+    [[nodiscard]] std::shared_ptr<const DisplayList> spriteFirstFrame(const Movie& movie, const SpriteDef& sprite);
+    // The decoded bitmap `id` of `movie`; null when missing or broken.
+    [[nodiscard]] QImage bitmap(const Movie& movie, uint16_t id);
     // The bitmap under `transform`.
-    [[nodiscard]] QImage bitmap(uint16_t id, const ColorTransform& transform);
+    [[nodiscard]] QImage bitmap(const Movie& movie, uint16_t id, const ColorTransform& transform);
     // The bitmap under `transform` with `border` pixels around it that repeat
     // its edge pixels, for fills that extend a picture's edges outwards.
-    [[nodiscard]] QImage bitmapWithEdges(uint16_t id, const ColorTransform& transform, int border);
+    [[nodiscard]] QImage bitmapWithEdges(const Movie& movie, uint16_t id, const ColorTransform& transform, int border);
 
     [[nodiscard]] VideoFrames& videoFrames() { return m_videoFrames; }
 
-    // Bitmaps are looked up as defined on this frame of the main timeline (ids may be defined anew).
-    void setDictionaryFrame(uint32_t frame) { m_dictionaryFrame = frame; }
+    // The main movie's bitmaps are looked up as defined on this frame of its
+    // timeline (ids may be defined anew); other movies' as they end.
+    void setDictionaryFrame(const Movie* main, uint32_t frame)
+    {
+        m_mainMovie = main;
+        m_dictionaryFrame = frame;
+    }
 
     [[nodiscard]] CacheStatistics statistics() const;
     void clear();
@@ -71,7 +78,9 @@ private:
         size_t operator()(const TintKey& k) const;
     };
 
-    const Movie& m_movie;
+    [[nodiscard]] const BitmapDef* bitmapDef(const Movie& movie, uint16_t id) const;
+
+    const Movie* m_mainMovie = nullptr;
     uint32_t m_dictionaryFrame = 0;
     struct DrawingOutline {
         std::shared_ptr<const ShapeDef> shape;
@@ -83,8 +92,8 @@ private:
     LruCache<MorphKey, MorphStep, MorphKeyHash> m_morphs;
     LruCache<const TextDef*, TextOutline> m_texts;
     LruCache<const SpriteDef*, DisplayList> m_spriteFrames;
-    [[nodiscard]] QImage decoded(const BitmapDef* bitmap);
-    [[nodiscard]] QImage tinted(const BitmapDef* bitmap, const ColorTransform& transform);
+    [[nodiscard]] QImage decoded(const Movie& movie, const BitmapDef* bitmap);
+    [[nodiscard]] QImage tinted(const Movie& movie, const BitmapDef* bitmap, const ColorTransform& transform);
 
     LruCache<const BitmapDef*, QImage> m_bitmaps; // keyed by definition: the movie keeps every one alive
     LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;

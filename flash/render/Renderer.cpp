@@ -14,7 +14,7 @@ namespace flash {
 
 Renderer::Renderer(std::shared_ptr<const Movie> movie)
     : m_movie(movie ? std::move(movie) : std::make_shared<const Movie>())
-    , m_cache(std::make_unique<RenderCache>(*m_movie))
+    , m_cache(std::make_unique<RenderCache>())
 {
 }
 
@@ -27,12 +27,12 @@ Matrix Renderer::stageToView(const Rect& stage, QSize viewSize, const StageLayou
 
 void Renderer::setDictionaryFrame(uint32_t frame)
 {
-    m_cache->setDictionaryFrame(frame);
+    m_cache->setDictionaryFrame(m_movie.get(), frame);
 }
 
-bool Renderer::hitTest(const DisplayObject& object, Point stagePoint)
+bool Renderer::hitTest(const DisplayObject& object, const Movie& movie, Point stagePoint)
 {
-    return hitsDrawnArea(*m_cache, *m_movie, object, stagePoint);
+    return hitsDrawnArea(*m_cache, movie, object, stagePoint);
 }
 
 void Renderer::render(QPainter& painter, const DisplayList& root, QSize viewSize)
@@ -47,6 +47,16 @@ void Renderer::render(QPainter& painter, const DisplayObject& root, QSize viewSi
     paintView(painter, viewSize, [&](DisplayListPainter& lists, const Matrix& toView) {
         if (root.visible)
             lists.draw(placementOf(root, toView), 0);
+    });
+}
+
+void Renderer::render(QPainter& painter, std::span<const DisplayObject* const> levels, QSize viewSize)
+{
+    paintView(painter, viewSize, [&](DisplayListPainter& lists, const Matrix& toView) {
+        for (const DisplayObject* level : levels) {
+            if (level && level->visible)
+                lists.drawObject(*level, toView, ColorTransform{}, 0);
+        }
     });
 }
 

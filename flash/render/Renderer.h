@@ -11,6 +11,7 @@
 #include <QSize>
 #include <cstddef>
 #include <memory>
+#include <span>
 
 class QPainter;
 
@@ -48,6 +49,8 @@ public:
     void render(QPainter& painter, const DisplayList& root, QSize viewSize);
     // The same with the main timeline's clip itself: what scripts set on it and drew into it show too.
     void render(QPainter& painter, const DisplayObject& root, QSize viewSize);
+    // The same with every level, the lowest first.
+    void render(QPainter& painter, std::span<const DisplayObject* const> levels, QSize viewSize);
 
     // The same frame drawn into a new opaque image of `viewSize`.
     [[nodiscard]] QImage renderToImage(const DisplayList& root, QSize viewSize);
@@ -57,8 +60,8 @@ public:
     // How the stage fits the view, as the movie's scripts set it.
     void setLayout(const StageLayout& layout) { m_layout = layout; }
 
-    // Whether `stagePoint` (twips) falls on what `object` draws, shape by shape.
-    [[nodiscard]] bool hitTest(const DisplayObject& object, Point stagePoint);
+    // Whether `stagePoint` (twips) falls on what `object` (of `movie`) draws, shape by shape.
+    [[nodiscard]] bool hitTest(const DisplayObject& object, const Movie& movie, Point stagePoint);
 
     void setQuality(RenderQuality quality) { m_quality = quality; }
     // The main timeline's frame, for characters a movie defines anew as it plays.

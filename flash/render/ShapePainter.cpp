@@ -31,7 +31,7 @@ std::optional<QBrush> bitmapBrush(const PaintContext& context, const FillStyle& 
 {
     if (!isUsable(fill.matrix) || !fill.matrix.inverted())
         return std::nullopt;
-    QImage image = context.cache.bitmap(fill.bitmapId, transform);
+    QImage image = context.cache.bitmap(context.movie, fill.bitmapId, transform);
     if (image.isNull())
         return std::nullopt;
     QBrush brush(image);
@@ -68,7 +68,7 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
 {
     if (!isUsable(fill.matrix) || !fill.matrix.inverted())
         return;
-    const QImage picture = context.cache.bitmap(fill.bitmapId);
+    const QImage picture = context.cache.bitmap(context.movie, fill.bitmapId);
     if (picture.isNull())
         return;
     const QTransform toShape = toQTransform(fill.matrix);
@@ -80,7 +80,7 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     int border = 1;
     while (border < overhang + 1 && border < kMaxEdgeBorder)
         border *= 2;
-    const QImage grown = context.cache.bitmapWithEdges(fill.bitmapId, transform, border);
+    const QImage grown = context.cache.bitmapWithEdges(context.movie, fill.bitmapId, transform, border);
     if (grown.isNull())
         return;
     QBrush brush(grown);

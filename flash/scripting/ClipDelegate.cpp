@@ -20,20 +20,13 @@ bool isLevelPath(std::string_view name)
     return name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos;
 }
 
-// The path below the root, for looking the object up again ("a.b" of "_level0.a.b").
-std::string pathBelowRoot(const DisplayObject& object)
-{
-    const std::string full = dotPath(object);
-    constexpr std::string_view root = "_level0";
-    return full.size() > root.size() ? full.substr(root.size() + 1) : std::string();
-}
 
 } // namespace
 
 ClipDelegate::ClipDelegate(StageHost& host, DisplayObject& object)
     : m_host(host)
     , m_handle(handleOf(object))
-    , m_path(pathBelowRoot(object))
+    , m_path(dotPath(object))
     , m_pathRenames(host.stage().renames())
     , m_wasClip(object.clip != nullptr)
 {
@@ -44,14 +37,12 @@ DisplayObject* ClipDelegate::target() const
     Stage& stage = m_host.stage();
     if (DisplayObject* object = stage.find(m_handle)) {
         if (m_pathRenames != stage.renames()) {
-            m_path = pathBelowRoot(*object);
+            m_path = dotPath(*object);
             m_pathRenames = stage.renames();
         }
         return object;
     }
-    if (m_path.empty())
-        return nullptr;
-    return resolvePath(stage.root(), stage.root(), m_path, m_host.nameCase());
+    return resolvePath(m_host.levelRoots(), stage.root(), m_path, m_host.nameCase());
 }
 
 std::optional<script::Value> ClipDelegate::get(script::Interpreter& vm, script::Object& self, const script::String& name)
@@ -96,6 +87,9 @@ script::Claim ClipDelegate::set(script::Interpreter& vm, script::Object&, const 
         member->set(vm, m_host, m_handle, value);
         return script::Claim::Taken;
     }
+    // _lockroot is a variable too; the stage keeps its truth for paths that name _root.
+    if (object->clip && name.equals("_lockroot", vm.caseMode()))
+        object->clip->lockRoot = vm.toBoolean(value);
     return script::Claim::NotMine;
 }
 

@@ -35,7 +35,7 @@ public:
 private:
     StageHost& m_host;
     ObjectHandle m_handle;
-    mutable std::string m_path; // path below the root, refreshed after renames while the object lives
+    mutable std::string m_path; // its dot path ("_level0.a.b"), refreshed after renames while the object lives
     mutable uint64_t m_pathRenames = 0;
     bool m_wasClip = false;
 };

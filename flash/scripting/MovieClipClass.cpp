@@ -205,8 +205,8 @@ Value attachMovie(CallContext& c)
     StageHost& host = hostOf(c);
     const std::string linkage = text(c, 0), name = text(c, 1);
     const auto depth = scriptDepth(number(c, 2));
-    const auto character = host.exportedCharacter(linkage);
     DisplayObject* clip = selfClip(c);
+    const auto character = host.exportedCharacter(linkage, clip);
     if (!clip || !depth || !character)
         return {};
     return initialize(c, host.stage().attach(*clip, *character, *depth, name), c.arg(3));
@@ -403,7 +403,8 @@ Value getSWFVersion(CallContext& c)
 Value getBytes(CallContext& c)
 {
     // The whole file is loaded before the movie starts.
-    return self(c) ? Value(double(hostOf(c).stage().movie().header.fileLength)) : Value();
+    const DisplayObject* clip = self(c);
+    return clip ? Value(double(hostOf(c).stage().movieOf(*clip).header.fileLength)) : Value();
 }
 
 Value startDrag(CallContext& c)

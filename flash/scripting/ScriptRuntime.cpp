@@ -65,14 +65,21 @@ void ScriptRuntime::setTimeLimit(std::chrono::milliseconds limit)
     m_vm->setTimeLimit(limit);
 }
 
+script::ActionBlock ScriptRuntime::blockOf(std::span<const uint8_t> actions, const DisplayObject& clip) const
+{
+    // Actions run with the version of the movie they came from, which keeps their bytes alive.
+    const std::shared_ptr<const Movie>& movie = m_host.stage().sharedMovieOf(clip);
+    return {actions, movie, movie->header.version};
+}
+
 void ScriptRuntime::runInitActions(Stage&, DisplayObject& owner, const DoAction& action)
 {
-    m_vm->run({action.actions, m_movie, m_movie->header.version}, m_host.objectFor(owner));
+    m_vm->run(blockOf(action.actions, owner), m_host.objectFor(owner));
 }
 
 void ScriptRuntime::runFrameActions(Stage&, DisplayObject& clip, const DoAction& action)
 {
-    m_vm->run({action.actions, m_movie, m_movie->header.version}, m_host.objectFor(clip));
+    m_vm->run(blockOf(action.actions, clip), m_host.objectFor(clip));
 }
 
 // Each step looks the clip up again: a handler may remove the clip, or its parent.
@@ -123,9 +130,10 @@ void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags, uint8_t 
         if (!(handler.events & flags) || (key && handler.keyCode != key))
             continue;
         script::Object* self = objectOf(handle);
-        if (!self)
+        const DisplayObject* object = m_host.stage().find(handle);
+        if (!self || !object)
             return;
-        m_vm->run({handler.actions, m_movie, m_movie->header.version}, self);
+        m_vm->run(blockOf(handler.actions, *object), self);
     }
 }
 
@@ -147,8 +155,9 @@ void ScriptRuntime::callDefinedHandler(ObjectHandle handle, const script::String
 
 void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle target)
 {
-    if (script::Object* self = objectOf(target))
-        m_vm->run({actions, m_movie, m_movie->header.version}, self);
+    const DisplayObject* object = m_host.stage().find(target);
+    if (script::Object* self = objectOf(target); self && object)
+        m_vm->run(blockOf(actions, *object), self);
 }
 
 void ScriptRuntime::finishTick()

@@ -17,6 +17,7 @@
 
 namespace flash::script {
 class Interpreter;
+struct ActionBlock;
 }
 
 namespace flash {
@@ -65,6 +66,7 @@ public:
 
 private:
     [[nodiscard]] script::Object* objectOf(ObjectHandle clip);
+    [[nodiscard]] script::ActionBlock blockOf(std::span<const uint8_t> actions, const DisplayObject& clip) const;
 
     std::shared_ptr<const Movie> m_movie;
     StageHost m_host;

@@ -155,9 +155,10 @@ void StageHost::constructNow(DisplayObject& clip)
     m_vm->call(script::Value(constructor), script::Value(self));
 }
 
-std::optional<uint16_t> StageHost::exportedCharacter(std::string_view linkage) const
+std::optional<uint16_t> StageHost::exportedCharacter(std::string_view linkage, const DisplayObject* from) const
 {
-    for (const auto& [name, id] : m_stage.movie().exports) {
+    const Movie& movie = from ? m_stage.movieOf(*from) : m_stage.movie();
+    for (const auto& [name, id] : movie.exports) {
         if (namesEqual(name, linkage, m_nameCase))
             return id;
     }
@@ -171,13 +172,19 @@ script::Object* StageHost::resolveTarget(script::Object* from, std::string_view 
     DisplayObject* start = from ? displayObjectOf(from) : nullptr;
     if (!start)
         start = &m_stage.root();
-    DisplayObject* found = resolvePath(m_stage.root(), *start, path, m_nameCase);
+    DisplayObject* found = resolvePath(levelRoots(), *start, path, m_nameCase);
     return found ? objectFor(*found) : nullptr;
+}
+
+LevelRoots StageHost::levelRoots() const
+{
+    return [&stage = m_stage](int number) { return stage.level(number); };
 }
 
 script::Object* StageHost::level(int n)
 {
-    return n == 0 ? objectFor(m_stage.root()) : nullptr;
+    DisplayObject* root = m_stage.level(n);
+    return root ? objectFor(*root) : nullptr;
 }
 
 script::Object* StageHost::parentOf(script::Object& clip)
@@ -316,10 +323,11 @@ void StageHost::callFrame(script::Object& clip, uint32_t frame)
     DisplayObject* object = clipOf(clip);
     if (!object || !object->clip->timeline || frame >= object->clip->frameCount())
         return;
-    const int version = swfVersion();
+    const std::shared_ptr<const Movie> movie = m_stage.sharedMovieOf(*object);
+    const int version = movie->header.version;
     for (const ControlTag& tag : object->clip->timeline->frames[frame].tags) {
         if (const auto* action = std::get_if<DoAction>(&tag); action && !action->initSpriteId)
-            m_vm->run({action->actions, m_stage.sharedMovie(), version}, &clip);
+            m_vm->run({action->actions, movie, version}, &clip);
     }
 }
 

@@ -71,6 +71,9 @@ public:
     // The prototype Video objects are made with (set by Video).
     void setVideoPrototype(script::Object* video) { m_videoPrototype = video; }
 
+    // The stage's levels, for following paths.
+    [[nodiscard]] LevelRoots levelRoots() const;
+
     // ScriptHost
     [[nodiscard]] script::Object* resolveTarget(script::Object* from, std::string_view path) override;
     [[nodiscard]] script::Object* level(int n) override;
@@ -107,8 +110,9 @@ public:
     void writeProperty(DisplayObject& object, ClipProperty property, const script::Value& value);
     // Removes a clip a script made (script depths only, as removeMovieClip does).
     void removeScriptClip(DisplayObject& object);
-    // The character exported under `linkage`, if any.
-    [[nodiscard]] std::optional<uint16_t> exportedCharacter(std::string_view linkage) const;
+    // The character exported under `linkage` by the movie `from` comes from (the main movie without one).
+    [[nodiscard]] std::optional<uint16_t> exportedCharacter(std::string_view linkage,
+                                                            const DisplayObject* from = nullptr) const;
 
     // A dragged clip follows the pointer (moved by the input scripts).
     struct Drag {

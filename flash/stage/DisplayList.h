@@ -43,11 +43,15 @@ enum ScriptLock : uint8_t {
 
 // A movie clip's own timeline state: the main timeline's, or a sprite instance's.
 struct ClipState {
-    std::shared_ptr<const SpriteDef> def; // null for the main timeline
+    // Set on a movie's own root (the main movie's, or one loaded into a clip or
+    // a level): its timeline, and the characters of everything below it, are that movie's.
+    std::shared_ptr<const Movie> movie;
+    std::shared_ptr<const SpriteDef> def; // null for a movie's main timeline
     const Timeline* timeline = nullptr;   // the frames it plays (the movie's or the sprite's)
     uint32_t currentFrame = 0;            // 0-based
     bool playing = true;
     bool actionsPending = false;          // the current frame's actions have yet to be queued
+    bool lockRoot = false;                // _lockroot: _root seen from below is this clip
     std::unique_ptr<DisplayList> children;
 
     [[nodiscard]] uint32_t frameCount() const { return timeline ? uint32_t(timeline->frames.size()) : 0; }

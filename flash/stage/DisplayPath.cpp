@@ -30,25 +30,49 @@ bool isLevelName(std::string_view segment, NameCase nameCase)
 }
 
 // One step of a path from `at`.
-DisplayObject* step(DisplayObject& root, DisplayObject* at, std::string_view segment, NameCase nameCase)
+DisplayObject* step(const LevelRoots& levels, DisplayObject* at, std::string_view segment, NameCase nameCase)
 {
     if (segment.empty() || segment == ".")
         return at;
     if (segment == ".." || namesEqual(segment, "_parent", nameCase))
         return at->parent;
     if (namesEqual(segment, "_root", nameCase))
-        return &root;
+        return &rootSeenFrom(*at);
     if (namesEqual(segment, "this", nameCase))
         return at;
     if (isLevelName(segment, nameCase)) {
-        // Only level 0, the movie itself, exists until movies are loaded into levels.
         const std::string_view digits = segment.substr(6);
-        return digits.find_first_not_of('0') == std::string_view::npos ? &root : nullptr;
+        int number = 0;
+        for (char c : digits) {
+            number = number * 10 + (c - '0');
+            if (number > 1'000'000)
+                return nullptr;
+        }
+        return levels ? levels(number) : nullptr;
     }
     return childNamed(*at, segment, nameCase);
 }
 
+const DisplayObject& topOf(const DisplayObject& object)
+{
+    const DisplayObject* at = &object;
+    for (int guard = 0; at->parent && guard < kMaxPathDepth; ++guard)
+        at = at->parent;
+    return *at;
+}
+
 } // namespace
+
+DisplayObject& rootSeenFrom(DisplayObject& object)
+{
+    DisplayObject* at = &object;
+    for (int guard = 0; guard < kMaxPathDepth; ++guard) {
+        if ((at->clip && at->clip->lockRoot) || !at->parent)
+            return *at;
+        at = at->parent;
+    }
+    return *at;
+}
 
 bool namesEqual(std::string_view a, std::string_view b, NameCase nameCase)
 {
@@ -75,12 +99,12 @@ DisplayObject* childNamed(const DisplayObject& parent, std::string_view name, Na
     return nullptr;
 }
 
-DisplayObject* resolvePath(DisplayObject& root, DisplayObject& from, std::string_view path, NameCase nameCase)
+DisplayObject* resolvePath(const LevelRoots& levels, DisplayObject& from, std::string_view path, NameCase nameCase)
 {
     DisplayObject* at = &from;
     size_t pos = 0;
     if (!path.empty() && path.front() == '/') {
-        at = &root;
+        at = &rootSeenFrom(from);
         pos = 1;
     }
     for (int steps = 0; at && pos < path.size() && steps < kMaxPathDepth; ++steps) {
@@ -93,7 +117,7 @@ DisplayObject* resolvePath(DisplayObject& root, DisplayObject& from, std::string
             segment = path.substr(pos, end - pos);
             pos = end;
         }
-        at = step(root, at, segment, nameCase);
+        at = step(levels, at, segment, nameCase);
         // One separator follows a step; a dot that starts ".." is the next step's.
         if (pos < path.size() && (path[pos] == '/' || (path[pos] == '.' && path.compare(pos, 2, "..") != 0)))
             ++pos;
@@ -103,7 +127,7 @@ DisplayObject* resolvePath(DisplayObject& root, DisplayObject& from, std::string
 
 std::string dotPath(const DisplayObject& object)
 {
-    std::string path = "_level0";
+    std::string path = "_level" + std::to_string(std::max(0, topOf(object).depth));
     const auto chain = chainFromRoot(object);
     for (size_t i = 1; i < chain.size(); ++i)
         path += "." + chain[i]->name;
@@ -115,7 +139,8 @@ std::string slashPath(const DisplayObject& object)
     const auto chain = chainFromRoot(object);
     if (chain.size() <= 1)
         return "/";
-    std::string path;
+    const int level = topOf(object).depth;
+    std::string path = level > 0 ? "_level" + std::to_string(level) : std::string();
     for (size_t i = 1; i < chain.size(); ++i)
         path += "/" + chain[i]->name;
     return path;

@@ -4,6 +4,7 @@
 
 #include "flash/stage/DisplayList.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,14 +18,21 @@ enum class NameCase : uint8_t { Insensitive, Sensitive };
 // The child of `parent` named `name` (the lowest depth first); null when none.
 [[nodiscard]] DisplayObject* childNamed(const DisplayObject& parent, std::string_view name, NameCase nameCase);
 
-// Follows `path` from `from`; `root` is the main timeline (_root, _level0 and "/").
-// An empty path is `from` itself; null when any step names nothing.
-[[nodiscard]] DisplayObject* resolvePath(DisplayObject& root, DisplayObject& from, std::string_view path,
+// The root `_root` and "/" name from `object`: its level's root, or the
+// nearest clip above it that locks the root (_lockroot).
+[[nodiscard]] DisplayObject& rootSeenFrom(DisplayObject& object);
+
+// The roots of the stage's levels by number (null when a level is empty).
+using LevelRoots = std::function<DisplayObject*(int number)>;
+
+// Follows `path` from `from`. An empty path is `from` itself; null when any step names nothing.
+[[nodiscard]] DisplayObject* resolvePath(const LevelRoots& levels, DisplayObject& from, std::string_view path,
                                          NameCase nameCase);
 
-// "_level0.a.b", as _target's dot form and TargetPath give it.
+// "_level0.a.b", as _target's dot form and TargetPath give it (a level's root
+// stands at the depth of its number).
 [[nodiscard]] std::string dotPath(const DisplayObject& object);
-// "/a/b" ("/" for the main timeline), as _target gives it.
+// "/a/b" ("/" for a level's root, "_level1/a" below other levels than 0), as _target gives it.
 [[nodiscard]] std::string slashPath(const DisplayObject& object);
 
 } // namespace flash

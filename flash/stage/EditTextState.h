@@ -19,6 +19,7 @@ public:
 };
 
 // Makes the live state of a field placed with `def`.
-using EditTextMaker = std::function<std::unique_ptr<EditTextState>(const std::shared_ptr<const EditTextDef>& def)>;
+using EditTextMaker = std::function<std::unique_ptr<EditTextState>(const std::shared_ptr<const Movie>& movie,
+                                                                    const std::shared_ptr<const EditTextDef>& def)>;
 
 } // namespace flash

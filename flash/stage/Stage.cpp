@@ -63,6 +63,7 @@ Stage::Stage(std::shared_ptr<const Movie> movie)
     m_root->character = m_emptySprite;
     m_registry.enroll(*m_root);
     m_root->clip = std::make_unique<ClipState>();
+    m_root->clip->movie = m_movie;
     m_root->clip->timeline = &m_movie->timeline;
     m_root->clip->children = std::make_unique<DisplayList>();
     if (m_root->clip->frameCount() > 0)
@@ -74,14 +75,125 @@ Stage::~Stage()
 {
     // Removed objects and the tree go before the registry they are enrolled in.
     m_removed.clear();
+    m_levels.clear();
     m_root.reset();
+}
+
+// ---- Levels and loaded movies ----
+
+DisplayObject* Stage::level(int number) const
+{
+    if (number == 0)
+        return m_root.get();
+    const auto it = m_levels.find(number);
+    return it == m_levels.end() ? nullptr : it->second.get();
+}
+
+std::vector<const DisplayObject*> Stage::levels() const
+{
+    std::vector<const DisplayObject*> roots{m_root.get()};
+    for (const auto& [number, root] : m_levels)
+        roots.push_back(root.get());
+    return roots;
+}
+
+std::vector<DisplayObject*> Stage::levelRoots()
+{
+    std::vector<DisplayObject*> roots{m_root.get()};
+    for (auto& [number, root] : m_levels)
+        roots.push_back(root.get());
+    return roots;
+}
+
+std::optional<int> Stage::levelNumberOf(const DisplayObject& object) const
+{
+    if (&object == m_root.get())
+        return 0;
+    for (const auto& [number, root] : m_levels) {
+        if (root.get() == &object)
+            return number;
+    }
+    return std::nullopt;
+}
+
+void Stage::loadLevel(int number, std::shared_ptr<const Movie> movie)
+{
+    if (number == 0) {
+        loadInto(*m_root, std::move(movie));
+        return;
+    }
+    unloadLevel(number);
+    if (!movie || number < 0 || !hasRoom(1))
+        return;
+    auto root = std::make_unique<DisplayObject>();
+    root->character = m_emptySprite;
+    root->depth = number;
+    m_registry.enroll(*root);
+    root->clip = std::make_unique<ClipState>();
+    root->clip->children = std::make_unique<DisplayList>();
+    DisplayObject& placed = *root;
+    m_levels[number] = std::move(root);
+    loadInto(placed, std::move(movie));
+}
+
+void Stage::unloadLevel(int number)
+{
+    if (number == 0) {
+        loadInto(*m_root, nullptr);
+        return;
+    }
+    const auto it = m_levels.find(number);
+    if (it == m_levels.end())
+        return;
+    std::unique_ptr<DisplayObject> gone = std::move(it->second);
+    m_levels.erase(it);
+    retire(std::move(gone));
+}
+
+void Stage::loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie)
+{
+    if (!clip.clip || clip.removed)
+        return;
+    // What the clip showed leaves the stage, with its unload handlers.
+    for (auto& [depth, child] : clip.clip->children->objects())
+        retire(std::move(child));
+    clip.clip->children = std::make_unique<DisplayList>();
+    clip.drawing.reset();
+    clip.drawingBuilder.reset();
+    ClipState& state = *clip.clip;
+    state.movie = movie ? std::move(movie) : std::make_shared<const Movie>();
+    state.def.reset();
+    state.timeline = &state.movie->timeline;
+    state.currentFrame = 0;
+    state.playing = true;
+    state.actionsPending = false;
+    if (state.frameCount() > 0)
+        enterFrame(clip, 0);
+    collectPending(clip, nestingOf(clip));
+}
+
+const DisplayObject& Stage::movieRootOf(const DisplayObject& object) const
+{
+    const DisplayObject* at = &object;
+    for (uint32_t guard = 0; at && guard <= kMaxNesting + 2; at = at->parent, ++guard) {
+        if (at->clip && at->clip->movie)
+            return *at;
+    }
+    return *m_root;
+}
+
+const std::shared_ptr<const Movie>& Stage::sharedMovieOf(const DisplayObject& object) const
+{
+    const DisplayObject& root = movieRootOf(object);
+    return root.clip && root.clip->movie ? root.clip->movie : m_movie;
 }
 
 std::optional<uint32_t> Stage::mainFrameFor(const DisplayObject& clip) const
 {
-    if (&clip == m_root.get())
+    const DisplayObject& root = movieRootOf(clip);
+    if (&clip == &root)
         return std::nullopt;
-    return m_root->clip->currentFrame;
+    return root.clip->currentFrame;
 }
 
 const Timeline& Stage::timelineOf(const DisplayObject& clip) const
@@ -114,6 +226,10 @@ void Stage::advance()
 {
     advanceClip(*m_root, 0);
     collectPending(*m_root);
+    for (auto& [number, root] : m_levels) {
+        advanceClip(*root, 0);
+        collectPending(*root);
+    }
 }
 
 void Stage::advanceClip(DisplayObject& clip, uint32_t nesting)
@@ -153,7 +269,7 @@ void Stage::enterFrame(DisplayObject& clip, uint32_t frame)
 {
     const Frame& tags = timelineOf(clip).frames[frame];
     Placements placements(*this, clip);
-    TimelineApplier(*m_movie, *clip.clip->children, &placements, mainFrameFor(clip)).applyFrame(tags, frame);
+    TimelineApplier(movieOf(clip), *clip.clip->children, &placements, mainFrameFor(clip)).applyFrame(tags, frame);
     clip.clip->currentFrame = frame;
     clip.clip->actionsPending = true;
     queueInitActions(clip, tags);
@@ -176,7 +292,7 @@ void Stage::queueInitActions(DisplayObject& clip, const Frame& frame)
 {
     for (const ControlTag& tag : frame.tags) {
         const auto* action = std::get_if<DoAction>(&tag);
-        if (action && action->initSpriteId && m_initialized.insert(*action->initSpriteId).second)
+        if (action && action->initSpriteId && m_initialized.insert({&movieOf(clip), *action->initSpriteId}).second)
             m_initWork.push_back({handleOf(clip), action});
     }
 }
@@ -226,7 +342,7 @@ void Stage::goForward(DisplayObject& clip, uint32_t target)
 {
     const Timeline& timeline = timelineOf(clip);
     Placements placements(*this, clip);
-    TimelineApplier applier(*m_movie, *clip.clip->children, &placements, mainFrameFor(clip));
+    TimelineApplier applier(movieOf(clip), *clip.clip->children, &placements, mainFrameFor(clip));
     for (uint32_t frame = clip.clip->currentFrame + 1; frame <= target; ++frame) {
         applier.applyFrame(timeline.frames[frame], frame);
         clip.clip->currentFrame = frame;
@@ -240,7 +356,7 @@ void Stage::goBackward(DisplayObject& clip, uint32_t target)
     // What the target frame holds, as bare data.
     const Timeline& timeline = timelineOf(clip);
     DisplayList wanted;
-    TimelineApplier builder(*m_movie, wanted, nullptr, mainFrameFor(clip));
+    TimelineApplier builder(movieOf(clip), wanted, nullptr, mainFrameFor(clip));
     for (uint32_t frame = 0; frame <= target; ++frame)
         builder.applyFrame(timeline.frames[frame], frame);
 
@@ -297,7 +413,7 @@ void Stage::startEditText(DisplayObject& object)
     object.editText.reset();
     const auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&object.character);
     if (edit && *edit && m_editTextMaker)
-        object.editText = m_editTextMaker(*edit);
+        object.editText = m_editTextMaker(sharedMovieOf(object), *edit);
 }
 
 void Stage::setEditTextMaker(EditTextMaker maker)
@@ -336,7 +452,7 @@ void Stage::startButton(DisplayObject& object, uint32_t nesting)
     object.buttonChildren = std::make_unique<DisplayList>();
     if (!button || nesting + 1 > kMaxNesting)
         return;
-    auto shown = buildButtonState(*m_movie, *button, object.buttonState);
+    auto shown = buildButtonState(movieOf(object), *button, object.buttonState);
     if (!hasRoom(shown->objects().size()))
         return;
     object.buttonChildren = std::move(shown);
@@ -388,7 +504,7 @@ DisplayObject* Stage::insert(DisplayObject& parent, std::unique_ptr<DisplayObjec
 
 DisplayObject* Stage::attach(DisplayObject& parent, uint16_t characterId, Depth depth, const std::string& name)
 {
-    auto character = placeableCharacter(*m_movie, characterId);
+    auto character = placeableCharacter(movieOf(parent), characterId);
     if (!character)
         return nullptr;
     auto object = std::make_unique<DisplayObject>();
@@ -558,6 +674,8 @@ std::vector<ObjectHandle> Stage::objectsInOrder(ObjectKind kind)
         forEachChild(object, [&](DisplayObject& child) { self(self, child, nesting + 1); });
     };
     gather(gather, *m_root, 0);
+    for (auto& [number, root] : m_levels)
+        gather(gather, *root, 0);
     return found;
 }
 

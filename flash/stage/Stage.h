@@ -17,7 +17,9 @@
 
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -53,8 +55,14 @@ public:
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
 
+    // The main movie (level 0's).
     [[nodiscard]] const Movie& movie() const { return *m_movie; }
     [[nodiscard]] const std::shared_ptr<const Movie>& sharedMovie() const { return m_movie; }
+    // The movie `object` comes from: its dictionary, exports and version.
+    [[nodiscard]] const Movie& movieOf(const DisplayObject& object) const { return *sharedMovieOf(object); }
+    [[nodiscard]] const std::shared_ptr<const Movie>& sharedMovieOf(const DisplayObject& object) const;
+    // The root of the movie `object` comes from (itself for a movie's root).
+    [[nodiscard]] const DisplayObject& movieRootOf(const DisplayObject& object) const;
     [[nodiscard]] DisplayObject& root() { return *m_root; }
     [[nodiscard]] const DisplayObject& root() const { return *m_root; }
     [[nodiscard]] const DisplayList& displayList() const { return *m_root->clip->children; }
@@ -81,6 +89,21 @@ public:
 
     // The object behind `handle` while it is on stage; null once it is removed.
     [[nodiscard]] DisplayObject* find(ObjectHandle handle) const;
+
+    // Levels: _level0 is the main movie's root; loaded movies stand above it at
+    // their own numbers. The roots of every level, the lowest first.
+    [[nodiscard]] DisplayObject* level(int number) const;
+    [[nodiscard]] std::vector<const DisplayObject*> levels() const;
+    [[nodiscard]] std::vector<DisplayObject*> levelRoots();
+    // The level number of a level's root; nothing for any other object.
+    [[nodiscard]] std::optional<int> levelNumberOf(const DisplayObject& object) const;
+    // Shows `movie` at level `number` (0 replaces the main movie's content), from its first frame.
+    void loadLevel(int number, std::shared_ptr<const Movie> movie);
+    void unloadLevel(int number);
+    // Shows `movie` in `clip` instead of what it showed: the clip keeps its
+    // place, name and properties; its timeline becomes the movie's. A null
+    // movie empties it (unloadMovie).
+    void loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie);
 
     // One frame of playing: every clip on stage advances (its children first),
     // applying its display tags; new clips and the frames entered queue their work.
@@ -168,11 +191,12 @@ private:
     std::shared_ptr<const SpriteDef> m_emptySprite; // what createEmptyClip places
     ObjectRegistry m_registry; // declared before the objects, so it outlives them
     std::unique_ptr<DisplayObject> m_root;
+    std::map<int, std::unique_ptr<DisplayObject>> m_levels; // above level 0, by number
     Looping m_looping = Looping::On;
     std::deque<QueuedAction> m_initWork;
     std::deque<ObjectHandle> m_constructWork;
     std::deque<QueuedAction> m_frameWork;
-    std::set<uint16_t> m_initialized;                // sprites whose init actions have run
+    std::set<std::pair<const Movie*, uint16_t>> m_initialized; // sprites whose init actions have run
     std::vector<std::unique_ptr<DisplayObject>> m_removed;
     std::string m_url;
     std::filesystem::path m_folder;

@@ -84,10 +84,15 @@ TextField* textFieldOf(const std::unique_ptr<EditTextState>& state)
     return dynamic_cast<TextField*>(state.get());
 }
 
-EditTextMaker TextField::makerFor(std::shared_ptr<const Movie> movie)
+EditTextMaker TextField::maker()
 {
-    auto fonts = std::make_shared<FontLibrary>(std::move(movie));
-    return [fonts](const std::shared_ptr<const EditTextDef>& def) -> std::unique_ptr<EditTextState> {
+    // Each movie's fields share that movie's font library.
+    auto libraries = std::make_shared<std::map<const Movie*, std::shared_ptr<FontLibrary>>>();
+    return [libraries](const std::shared_ptr<const Movie>& movie,
+                       const std::shared_ptr<const EditTextDef>& def) -> std::unique_ptr<EditTextState> {
+        std::shared_ptr<FontLibrary>& fonts = (*libraries)[movie.get()];
+        if (!fonts)
+            fonts = std::make_shared<FontLibrary>(movie);
         return std::make_unique<TextField>(def, fonts);
     };
 }

@@ -47,7 +47,7 @@ public:
     TextField(std::shared_ptr<const EditTextDef> def, std::shared_ptr<FontLibrary> fonts);
 
     // A maker for the stage: every field of the movie shares one font library.
-    [[nodiscard]] static EditTextMaker makerFor(std::shared_ptr<const Movie> movie);
+    [[nodiscard]] static EditTextMaker maker();
 
     // ---- Geometry ----
     [[nodiscard]] Rect bounds() const override;

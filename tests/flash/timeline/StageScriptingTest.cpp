@@ -46,7 +46,7 @@ TEST(StageScripting, PathsInBothSyntaxesFindObjectsAndReadBack)
     DisplayObject* inner = childNamed(*outer, "Inner", NameCase::Sensitive);
     ASSERT_NE(inner, nullptr);
     const auto find = [&](DisplayObject& from, const char* path, NameCase nameCase = NameCase::Insensitive) {
-        return resolvePath(root, from, path, nameCase);
+        return resolvePath([&root](int level) { return level == 0 ? &root : nullptr; }, from, path, nameCase);
     };
     EXPECT_EQ(find(root, "/outer/Inner"), inner);
     EXPECT_EQ(find(root, "outer.inner"), inner) << "names ignore case up to SWF 6";
