@@ -1,5 +1,6 @@
 // The table of builtin installers.
 #include "flash/script/builtins/Builtins.h"
+#include "flash/script/builtins/NetworkClasses.h"
 
 #include <array>
 
@@ -28,6 +29,8 @@ constexpr std::array kInstallers = {
     &installGeomRectangle,
     &installGeomMatrix,
     &installGeomColorTransform,
+    &installXml, // XMLNode and XML
+    &installLoadVars,
     &installLaterClasses, // last: it leaves alone what is already installed
 };
 
