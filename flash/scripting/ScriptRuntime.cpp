@@ -39,6 +39,7 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installSound(*m_vm);
     installNetStream(*m_vm);
     installVideo(*m_vm, m_host);
+    m_sharedObjects = std::make_unique<SharedObjects>(*m_vm);
     m_host.setFocusScripts(&m_focus);
     m_sounds = std::make_unique<SoundScripts>(*this);
     m_host.setSoundScripts(m_sounds.get());
@@ -51,6 +52,8 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
 
 ScriptRuntime::~ScriptRuntime()
 {
+    // Stored objects are written while the interpreter that holds them still lives.
+    m_sharedObjects.reset();
     // The host is destroyed after the interpreter; it must not reach into it then.
     m_host.setNetStreams(nullptr);
     m_netStreams.reset();

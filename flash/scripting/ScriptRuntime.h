@@ -7,6 +7,7 @@
 #include "flash/scripting/NetStreamScripts.h"
 #include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/PointerScripts.h"
+#include "flash/scripting/SharedObjectClass.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/StageScripts.h"
 
@@ -76,6 +77,7 @@ private:
     FocusScripts m_focus{*this};
     std::unique_ptr<SoundScripts> m_sounds; // made once the interpreter exists
     std::unique_ptr<NetStreamScripts> m_netStreams;
+    std::unique_ptr<SharedObjects> m_sharedObjects; // writes what the movie stored as it goes
 };
 
 } // namespace flash

@@ -1,8 +1,9 @@
 // Stand-ins for the classes later work builds (input, sound, text, network,
 // bitmaps, filters...): each exists with its methods so that movies using them
 // run on, every method answering a harmless value. A class installed for real
-// before these runs is left alone; the live stage installs its own Key, Mouse
-// and Stage over these after, so an interpreter without a stage still has them.
+// before these runs is left alone; the live stage installs its own Key, Mouse,
+// Stage and SharedObject over these after, so an interpreter without a stage
+// still has them.
 #include "flash/script/ArrayObject.h"
 #include "flash/script/builtins/Builtins.h"
 #include "flash/script/builtins/LibrarySupport.h"
