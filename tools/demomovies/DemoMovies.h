@@ -20,5 +20,7 @@ struct DemoMovie {
 [[nodiscard]] DemoMovie spritesMovie();
 // An analogue clock that its script draws and sets to the machine's time every frame.
 [[nodiscard]] DemoMovie clockMovie();
+// Xylophone bars that light in step with a streamed tune, and a bell chime (an event sound) at its end.
+[[nodiscard]] DemoMovie tonesMovie();
 
 } // namespace demo

@@ -21,7 +21,8 @@ int main(int argc, char** argv)
         return 1;
     }
     try {
-        for (const auto& movie : {demo::sunriseMovie(), demo::bitmapsAndMasksMovie(), demo::spritesMovie(), demo::clockMovie()}) {
+        for (const auto& movie : {demo::sunriseMovie(), demo::bitmapsAndMasksMovie(), demo::spritesMovie(), demo::clockMovie(),
+                                  demo::tonesMovie()}) {
             QFile file(QDir(outDir).filePath(QString::fromStdString(movie.fileName)));
             if (!file.open(QIODevice::WriteOnly)
                 || file.write(reinterpret_cast<const char*>(movie.bytes.data()), qint64(movie.bytes.size()))
