@@ -2,6 +2,7 @@
 #include "flash/player/Player.h"
 
 #include "flash/io/LocalUrl.h"
+#include "flash/player/LocalMovies.h"
 #include "flash/scripting/FrameTick.h"
 #include "flash/scripting/ScriptRuntime.h"
 #include "flash/scripting/StageClass.h"
@@ -82,6 +83,12 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     if (m_runtime)
         m_runtime->sounds().connect(m_mixer.get(), m_sound.get());
     if (m_runtime) {
+        const uint8_t version = m_movie->header.version;
+        const double frameRate = m_movie->header.frameRate;
+        m_runtime->movieLoads().setSource([version, frameRate](const std::filesystem::path& path) {
+            return readLocalMovie(path, version, frameRate);
+        });
+        m_runtime->host().setUrlOpener(m_settings.openUrl);
         m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
             return m_renderer && m_stage && m_renderer->hitTest(object, m_stage->movieOf(object), stagePoint);
         });
@@ -394,6 +401,18 @@ void Player::handleInput(const char* what, Work&& work)
     }
 }
 
+// A click or a key: what its handlers ask of the desktop (opening a web page) may happen.
+template<typename Work>
+void Player::handleUserInput(const char* what, Work&& work)
+{
+    if (!m_runtime)
+        return;
+    m_runtime->host().setHandlingUserInput(true);
+    handleInput(what, std::forward<Work>(work));
+    if (m_runtime)
+        m_runtime->host().setHandlingUserInput(false);
+}
+
 void Player::pointerMove(Point stagePoint)
 {
     handleInput("pointer", [&] {
@@ -421,7 +440,7 @@ void Player::pointerLeave()
 
 void Player::pointerPress()
 {
-    handleInput("pointer", [&] {
+    handleUserInput("pointer", [&] {
         m_runtime->pointer().mouseEvent(MouseEvent::Down);
         runTransitions(m_pointer.press(*m_stage, m_runtime->pointer()));
         m_runtime->focus().pointerPressed(m_stage->find(m_pointer.pressed()), m_pointer.position());
@@ -430,7 +449,7 @@ void Player::pointerPress()
 
 void Player::pointerRelease()
 {
-    handleInput("pointer", [&] {
+    handleUserInput("pointer", [&] {
         m_runtime->focus().pointerReleased();
         m_runtime->pointer().mouseEvent(MouseEvent::Up);
         runTransitions(m_pointer.release(*m_stage, m_runtime->pointer()));
@@ -444,7 +463,7 @@ void Player::wheel(int delta)
 
 void Player::keyEvent(const KeyEvent& event)
 {
-    handleInput("key", [&] { m_runtime->keys().keyEvent(event); });
+    handleUserInput("key", [&] { m_runtime->keys().keyEvent(event); });
 }
 
 void Player::typeText(std::u32string_view text)

@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -38,6 +39,8 @@ struct PlayerSettings {
     ScriptOutput scriptOutput;            // trace lines and script faults; faults are logged when unset
     ScriptClock scriptClock = ScriptClock::Wall;
     std::chrono::milliseconds scriptTimeLimit{15'000}; // one block or handler, before it is stopped
+    // Opens a web or mail address a movie asks for from a user's click (none: nothing opens).
+    std::function<void(const std::string& url)> openUrl;
 };
 
 // Every operation is accepted with or without a movie; nothing a file holds can
@@ -133,6 +136,8 @@ private:
     void runTransitions(const PointerTracker::Transitions& transitions);
     template<typename Work>
     void handleInput(const char* what, Work&& work);
+    template<typename Work>
+    void handleUserInput(const char* what, Work&& work);
     // Playing moves things under a still pointer: it rolls over and out as if it had moved.
     void refreshPointer();
     void drawFocusRectangle(QPainter& painter, QSize viewSize);

@@ -78,14 +78,14 @@ Flow gotoFrame(Interpreter& vm, Frame& f, Bytes p)
     return Flow::Next;
 }
 
-Flow getUrl(Interpreter& vm, Frame&, Bytes p)
+Flow getUrl(Interpreter& vm, Frame& f, Bytes p)
 {
     size_t pos = 0;
     auto url = readString(p, pos);
     auto target = url ? readString(p, pos) : std::nullopt;
     if (!target)
         vm.stop("Script stopped: truncated GetURL");
-    vm.host().getUrl(UrlRequest { url->toStd(), target->toStd() });
+    vm.host().getUrl(UrlRequest { url->toStd(), target->toStd(), current(f) });
     return Flow::Next;
 }
 
@@ -289,6 +289,7 @@ Flow getUrl2(Interpreter& vm, Frame& f, Bytes p)
     }
     request.targetKind = (p[0] & 0x40) ? UrlTarget::Clip : UrlTarget::Window;
     request.load = (p[0] & 0x80) ? UrlLoad::Variables : UrlLoad::Document;
+    request.from = current(f);
     vm.host().getUrl(request);
     return Flow::Next;
 }

@@ -19,9 +19,12 @@ enum class UrlMethod : uint8_t { None, Get, Post };
 enum class UrlTarget : uint8_t { Window, Clip };
 enum class UrlLoad : uint8_t { Document, Variables };
 
+class Object;
+
 struct UrlRequest {
     std::string url; // "FSCommand:..." urls are commands to the player, not pages
     std::string target;
+    Object* from = nullptr; // the timeline the call ran on: relative targets start there
     UrlMethod method = UrlMethod::None;
     UrlTarget targetKind = UrlTarget::Window;
     UrlLoad load = UrlLoad::Document;

@@ -7,6 +7,7 @@
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/KeyClass.h"
 #include "flash/scripting/MouseClass.h"
+#include "flash/scripting/MovieLoadingCalls.h"
 #include "flash/scripting/NetStreamClass.h"
 #include "flash/scripting/QuietLookup.h"
 #include "flash/scripting/SelectionClass.h"
@@ -39,12 +40,15 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installSound(*m_vm);
     installNetStream(*m_vm);
     installVideo(*m_vm, m_host);
+    installMovieLoading(*m_vm);
     m_sharedObjects = std::make_unique<SharedObjects>(*m_vm);
     m_host.setFocusScripts(&m_focus);
     m_sounds = std::make_unique<SoundScripts>(*this);
     m_host.setSoundScripts(m_sounds.get());
     m_netStreams = std::make_unique<NetStreamScripts>(*this, *m_sounds);
     m_host.setNetStreams(m_netStreams.get());
+    m_movieLoads = std::make_unique<MovieLoads>(*this);
+    m_host.setMovieLoads(m_movieLoads.get());
     // getVersion() reads this variable of the main movie, as the runtime kept it there.
     if (script::Object* root = m_host.objectFor(stage.root()))
         m_vm->define(*root, "$version", m_vm->callMethod(script::Value(m_vm->global()), "getVersion").value_or(script::Value()), 0);
@@ -55,6 +59,8 @@ ScriptRuntime::~ScriptRuntime()
     // Stored objects are written while the interpreter that holds them still lives.
     m_sharedObjects.reset();
     // The host is destroyed after the interpreter; it must not reach into it then.
+    m_host.setMovieLoads(nullptr);
+    m_movieLoads.reset();
     m_host.setNetStreams(nullptr);
     m_netStreams.reset();
     m_host.setSoundScripts(nullptr);
@@ -165,6 +171,7 @@ void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle ta
 
 void ScriptRuntime::finishTick()
 {
+    m_movieLoads->process();
     m_netStreams->update(m_host.timeMs());
     m_vm->runDueTimers(m_host.timeMs());
     syncFieldVariables(m_host);

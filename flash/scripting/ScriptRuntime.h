@@ -4,6 +4,7 @@
 
 #include "flash/scripting/FocusScripts.h"
 #include "flash/scripting/KeyScripts.h"
+#include "flash/scripting/MovieLoads.h"
 #include "flash/scripting/NetStreamScripts.h"
 #include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/PointerScripts.h"
@@ -34,8 +35,8 @@ public:
     void runFrameActions(Stage& stage, DisplayObject& clip, const DoAction& action) override;
     void clipEvent(Stage& stage, DisplayObject& clip, ClipEvent event) override;
 
-    // The end of a tick's scripts: streams brought up to the clock, due timers,
-    // then drawings published for the renderer.
+    // The end of a tick's scripts: loads carried out, streams brought up to
+    // the clock, due timers, then drawings published for the renderer.
     void finishTick();
     // When the earliest interval, timeout or stream picture is due, on the script clock; nothing without any.
     [[nodiscard]] std::optional<double> nextTimerDueMs();
@@ -53,6 +54,7 @@ public:
     [[nodiscard]] FocusScripts& focus() { return m_focus; }
     [[nodiscard]] SoundScripts& sounds() { return *m_sounds; }
     [[nodiscard]] NetStreamScripts& netStreams() { return *m_netStreams; }
+    [[nodiscard]] MovieLoads& movieLoads() { return *m_movieLoads; }
 
     // Runs the clip's onClipEvent blocks whose event flags include any of `flags`
     // (and, with a key, whose key-press code is `key`).
@@ -77,6 +79,7 @@ private:
     FocusScripts m_focus{*this};
     std::unique_ptr<SoundScripts> m_sounds; // made once the interpreter exists
     std::unique_ptr<NetStreamScripts> m_netStreams;
+    std::unique_ptr<MovieLoads> m_movieLoads;
     std::unique_ptr<SharedObjects> m_sharedObjects; // writes what the movie stored as it goes
 };
 

@@ -4,11 +4,14 @@
 #include "flash/io/LocalUrl.h"
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipDelegate.h"
+#include "flash/scripting/MovieLoads.h"
 #include "flash/scripting/SoundScripts.h"
 #include "flash/scripting/TextFieldDelegate.h"
 #include "flash/stage/LocalBounds.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 
@@ -394,10 +397,42 @@ void StageHost::publishDrawings()
 
 // ---- The player ----
 
+namespace {
+
+bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size()
+           && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                         [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
+}
+
+} // namespace
+
+// Loads go to the movie's folder; a page opens in the desktop's browser or mail
+// program only from a user's click or key, and only for web and mail addresses;
+// FSCommands run nothing.
 void StageHost::getUrl(const script::UrlRequest& request)
 {
-    // Nothing is fetched or opened from a movie (loading comes with its own stage); this is no fault.
-    qCInfo(lcScript, "getURL not followed: %s", request.url.c_str());
+    if (startsWithIgnoringCase(request.url, "fscommand:"))
+        return;
+    const bool levelTarget = startsWithIgnoringCase(request.target, "_level");
+    if (m_movieLoads && (request.load == script::UrlLoad::Variables || request.targetKind == script::UrlTarget::Clip
+                         || levelTarget)) {
+        const auto target = m_movieLoads->targetOf(request.from, script::Value(m_vm->makeString(request.target)));
+        if (!target)
+            return;
+        if (request.load == script::UrlLoad::Variables)
+            m_movieLoads->loadVariables(*target, request.url);
+        else
+            m_movieLoads->loadMovie(*target, request.url);
+        return;
+    }
+    const bool webOrMail = startsWithIgnoringCase(request.url, "http://") || startsWithIgnoringCase(request.url, "https://")
+                           || startsWithIgnoringCase(request.url, "mailto:");
+    if (webOrMail && m_handlingUserInput && m_urlOpener)
+        m_urlOpener(request.url);
+    else
+        qCInfo(lcScript, "getURL not followed: %s", request.url.c_str());
 }
 
 std::optional<std::string> StageHost::readLocalFile(std::string_view url)

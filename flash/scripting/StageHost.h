@@ -26,6 +26,7 @@ namespace flash {
 class FocusScripts;
 class SoundScripts;
 class NetStreamScripts;
+class MovieLoads;
 
 // Where trace lines and reports about script faults go.
 struct ScriptOutput {
@@ -131,6 +132,14 @@ public:
     // The movie's NetStreams (set by the runtime that owns them).
     [[nodiscard]] NetStreamScripts* netStreams() const { return m_netStreams; }
     void setNetStreams(NetStreamScripts* streams) { m_netStreams = streams; }
+    // Movies and variables the scripts load (set by the runtime that owns them).
+    [[nodiscard]] MovieLoads* movieLoads() const { return m_movieLoads; }
+    void setMovieLoads(MovieLoads* loads) { m_movieLoads = loads; }
+    // Opens a web or mail address with the desktop's handler (none: nothing opens).
+    using UrlOpener = std::function<void(const std::string& url)>;
+    void setUrlOpener(UrlOpener opener) { m_urlOpener = std::move(opener); }
+    // While a user's click or key is handled: only then may a movie open an address.
+    void setHandlingUserInput(bool handling) { m_handlingUserInput = handling; }
     // The keyboard focus, as Selection reaches it (set by the runtime that owns it).
     [[nodiscard]] FocusScripts* focusScripts() const { return m_focusScripts; }
     void setFocusScripts(FocusScripts* focus) { m_focusScripts = focus; }
@@ -166,6 +175,9 @@ private:
     FocusScripts* m_focusScripts = nullptr;
     SoundScripts* m_soundScripts = nullptr;
     NetStreamScripts* m_netStreams = nullptr;
+    MovieLoads* m_movieLoads = nullptr;
+    UrlOpener m_urlOpener;
+    bool m_handlingUserInput = false;
     ShapeHitTest m_shapeHitTest;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;

@@ -157,7 +157,7 @@ PropertyValue clipProperty(const Stage& stage, const DisplayObject& object, Clip
     case ClipProperty::Target: return slashPath(object);
     case ClipProperty::Name: return object.name;
     case ClipProperty::DropTarget: return object.dropTarget;
-    case ClipProperty::Url: return stage.url();
+    case ClipProperty::Url: return stage.urlOf(object);
     case ClipProperty::HighQuality: return double(settings.highQuality);
     case ClipProperty::FocusRect: return settings.focusRect;
     case ClipProperty::SoundBufTime: return settings.soundBufferSeconds;

@@ -46,6 +46,7 @@ struct ClipState {
     // Set on a movie's own root (the main movie's, or one loaded into a clip or
     // a level): its timeline, and the characters of everything below it, are that movie's.
     std::shared_ptr<const Movie> movie;
+    std::string url;                      // where that movie came from (_url), on a loaded movie's root
     std::shared_ptr<const SpriteDef> def; // null for a movie's main timeline
     const Timeline* timeline = nullptr;   // the frames it plays (the movie's or the sprite's)
     uint32_t currentFrame = 0;            // 0-based

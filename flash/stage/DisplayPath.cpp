@@ -137,10 +137,10 @@ std::string dotPath(const DisplayObject& object)
 std::string slashPath(const DisplayObject& object)
 {
     const auto chain = chainFromRoot(object);
-    if (chain.size() <= 1)
-        return "/";
     const int level = topOf(object).depth;
     std::string path = level > 0 ? "_level" + std::to_string(level) : std::string();
+    if (chain.size() <= 1)
+        return level > 0 ? path : "/";
     for (size_t i = 1; i < chain.size(); ++i)
         path += "/" + chain[i]->name;
     return path;

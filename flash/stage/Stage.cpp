@@ -116,10 +116,10 @@ std::optional<int> Stage::levelNumberOf(const DisplayObject& object) const
     return std::nullopt;
 }
 
-void Stage::loadLevel(int number, std::shared_ptr<const Movie> movie)
+void Stage::loadLevel(int number, std::shared_ptr<const Movie> movie, std::string url)
 {
     if (number == 0) {
-        loadInto(*m_root, std::move(movie));
+        loadInto(*m_root, std::move(movie), std::move(url));
         return;
     }
     unloadLevel(number);
@@ -133,7 +133,7 @@ void Stage::loadLevel(int number, std::shared_ptr<const Movie> movie)
     root->clip->children = std::make_unique<DisplayList>();
     DisplayObject& placed = *root;
     m_levels[number] = std::move(root);
-    loadInto(placed, std::move(movie));
+    loadInto(placed, std::move(movie), std::move(url));
 }
 
 void Stage::unloadLevel(int number)
@@ -150,7 +150,7 @@ void Stage::unloadLevel(int number)
     retire(std::move(gone));
 }
 
-void Stage::loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie)
+void Stage::loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie, std::string url)
 {
     if (!clip.clip || clip.removed)
         return;
@@ -162,6 +162,7 @@ void Stage::loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie)
     clip.drawingBuilder.reset();
     ClipState& state = *clip.clip;
     state.movie = movie ? std::move(movie) : std::make_shared<const Movie>();
+    state.url = std::move(url);
     state.def.reset();
     state.timeline = &state.movie->timeline;
     state.currentFrame = 0;
@@ -180,6 +181,12 @@ const DisplayObject& Stage::movieRootOf(const DisplayObject& object) const
             return *at;
     }
     return *m_root;
+}
+
+const std::string& Stage::urlOf(const DisplayObject& object) const
+{
+    const DisplayObject& root = movieRootOf(object);
+    return &root == m_root.get() || !root.clip || root.clip->url.empty() ? m_url : root.clip->url;
 }
 
 const std::shared_ptr<const Movie>& Stage::sharedMovieOf(const DisplayObject& object) const

@@ -72,6 +72,8 @@ public:
     // Where the movie came from, as _url gives it, and the folder it may read
     // files from (empty for a movie from memory, which may read none).
     [[nodiscard]] const std::string& url() const { return m_url; }
+    // _url of the movie `object` comes from.
+    [[nodiscard]] const std::string& urlOf(const DisplayObject& object) const;
     [[nodiscard]] const std::filesystem::path& folder() const { return m_folder; }
     void setOrigin(std::string url, std::filesystem::path folder)
     {
@@ -98,12 +100,12 @@ public:
     // The level number of a level's root; nothing for any other object.
     [[nodiscard]] std::optional<int> levelNumberOf(const DisplayObject& object) const;
     // Shows `movie` at level `number` (0 replaces the main movie's content), from its first frame.
-    void loadLevel(int number, std::shared_ptr<const Movie> movie);
+    void loadLevel(int number, std::shared_ptr<const Movie> movie, std::string url = {});
     void unloadLevel(int number);
     // Shows `movie` in `clip` instead of what it showed: the clip keeps its
     // place, name and properties; its timeline becomes the movie's. A null
     // movie empties it (unloadMovie).
-    void loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie);
+    void loadInto(DisplayObject& clip, std::shared_ptr<const Movie> movie, std::string url = {});
 
     // One frame of playing: every clip on stage advances (its children first),
     // applying its display tags; new clips and the frames entered queue their work.

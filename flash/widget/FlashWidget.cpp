@@ -6,6 +6,7 @@
 #include "flash/widget/LocalPath.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -27,6 +28,10 @@ PlayerSettings playerSettingsFor(const FlashSettings& settings)
     result.startPlaying = settings.startPlayingOnLoad ? StartPlaying::Yes : StartPlaying::No;
     result.looping = settings.loop ? Looping::On : Looping::Off;
     result.quality = settings.quality == QLatin1String("Low") ? RenderQuality::Low : RenderQuality::High;
+    // The player only asks for web and mail addresses, and only from a click.
+    result.openUrl = [](const std::string& url) {
+        QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::StrictMode));
+    };
     return result;
 }
 

@@ -202,6 +202,14 @@ const std::vector<Builtin>& builtins()
              c.ops().getUrl2(UrlMethod::None, UrlTarget::Sprite);
              return Result::None;
          }},
+        {"unloadMovieNum", 1, 1, [](const Call& c) {
+             c.g.out().pushString("");
+             c.g.out().pushString("_level");
+             c.push(0);
+             c.ops().add2();
+             c.ops().getUrl2(UrlMethod::None, UrlTarget::Window);
+             return Result::None;
+         }},
         {"fscommand", 1, 2, [](const Call& c) {
              if (c.literal(0) && (c.count() == 1 || c.literal(1))) {
                  c.ops().getUrl("FSCommand:" + *c.literal(0), c.count() == 2 ? *c.literal(1) : "");

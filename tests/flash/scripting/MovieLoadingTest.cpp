@@ -1,0 +1,111 @@
+// Movies, pictures and variables a movie loads from its own folder: into
+// levels and clips, told to a MovieClipLoader, and refused outside the folder.
+#include "ScriptedMovie.h"
+
+#include "flash/player/Player.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace flash::test {
+namespace {
+
+class MovieLoadingTest : public ::testing::Test {
+protected:
+    void write(const QString& name, const std::vector<uint8_t>& bytes)
+    {
+        std::ofstream(folder.filePath(name).toStdString(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+    // A movie of one frame running `script`, with a 20 x 20 square of `colour` at (0, 0).
+    static std::vector<uint8_t> movie(const std::string& script, uint32_t colour = 0xff0000)
+    {
+        swfw::SwfWriter w(8, 100, 100, 12);
+        const uint16_t square = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(colour)).rect(0, 0, 20, 20));
+        w.place(1, square);
+        w.actions(swfw::compileActionScript(script));
+        w.showFrame();
+        return w.finish();
+    }
+
+    // Plays main.swf from the folder for `ticks` ticks; its traces, and its last picture.
+    Lines run(const std::string& mainScript, int ticks)
+    {
+        write("main.swf", movie(mainScript, 0xffffff));
+        PlayerSettings settings;
+        settings.scriptClock = ScriptClock::Ticks;
+        settings.scriptOutput.trace = [this](std::string_view line) { traces.emplace_back(line); };
+        Player player(settings);
+        EXPECT_TRUE(player.loadFile(folder.filePath("main.swf").toStdString()));
+        for (int tick = 0; tick < ticks; ++tick)
+            player.tick();
+        picture = player.renderImage(QSize(100, 100));
+        return traces;
+    }
+
+    QTemporaryDir folder;
+    Lines traces;
+    QImage picture;
+};
+
+TEST_F(MovieLoadingTest, AMovieLoadsIntoALevelAndIntoAClipAndUnloads)
+{
+    write("child.swf", movie(R"(trace("child runs in " + this._target + " url " + (_url.indexOf("child.swf") > 0));)"));
+    run(R"(
+        this.createEmptyMovieClip("holder", 5);
+        holder._x = 40;
+        holder.note = "set before";
+        loadMovieNum("child.swf", 1);
+        holder.loadMovie("child.swf");
+        var ticks = 0;
+        this.onEnterFrame = function() {
+            ticks++;
+            if (ticks == 2) {
+                trace("holder at " + holder._x + ", note " + holder.note + ", bytes " + (holder.getBytesTotal() > 0));
+                trace("level 1 is " + _level1._target);
+            }
+            if (ticks == 3) unloadMovieNum(1);
+            if (ticks == 5) trace("level 1 gone " + (_level1 == undefined));
+        };
+    )", 7);
+    EXPECT_EQ(traces, (Lines{"child runs in _level1 url true", "child runs in /holder url true",
+                             "holder at 40, note undefined, bytes true", "level 1 is _level1", "level 1 gone true"}));
+    // The loaded square shows in the clip, where the clip stands.
+    EXPECT_EQ(picture.pixel(45, 5), qRgb(255, 0, 0));
+}
+
+TEST_F(MovieLoadingTest, AMovieClipLoaderHearsEveryStepAndEveryFailure)
+{
+    write("child.swf", movie(R"(trace("child frame");)"));
+    QImage png(30, 10, QImage::Format_RGB32);
+    png.fill(qRgb(0, 0, 255));
+    ASSERT_TRUE(png.save(folder.filePath("pic.png")));
+    std::ofstream(folder.filePath("vars.txt").toStdString()) << "score=12&name=A%20B";
+    run(R"(
+        this.createEmptyMovieClip("a", 1);
+        this.createEmptyMovieClip("b", 2);
+        this.createEmptyMovieClip("c", 3);
+        var loader = new MovieClipLoader();
+        loader.onLoadStart = function(t) { trace("start " + t._name); };
+        loader.onLoadProgress = function(t, done, all) { trace("progress " + t._name + " " + (done == all)); };
+        loader.onLoadComplete = function(t) { trace("complete " + t._name); };
+        loader.onLoadInit = function(t) { trace("init " + t._name + " width " + t._width); };
+        loader.onLoadError = function(t, code) { trace("error " + t._name + " " + code); };
+        loader.loadClip("child.swf", a);
+        loader.loadClip("pic.png", "b");
+        loader.loadClip("../outside.swf", c);
+        loader.loadClip("http://example.com/x.swf", c);
+        c.onData = function() { trace("data " + this.score + " " + this.name); };
+        c.loadVariables("vars.txt");
+    )", 4);
+    EXPECT_EQ(traces, (Lines{"start a", "progress a true", "complete a", "start b", "progress b true", "complete b",
+                             "start c", "error c URLNotFound", "start c", "error c URLNotFound", "data 12 A B",
+                             "child frame", "init a width 20", "init b width 30"}));
+}
+
+} // namespace
+} // namespace flash::test
