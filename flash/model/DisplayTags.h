@@ -16,7 +16,7 @@ enum class BlendMode : uint8_t {
     Add, Subtract, Invert, Alpha, Erase, Overlay, HardLight,
 };
 
-// A filter as stored; kept for later use (drawing filters is not done yet).
+// A filter as stored; decodeFilter (FilterDecode.h) reads it into its typed form.
 struct Filter {
     uint8_t type = 0;
     std::vector<uint8_t> data;
