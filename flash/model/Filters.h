@@ -8,6 +8,7 @@
 #pragma once
 
 #include "flash/model/Geometry.h"
+#include "flash/model/ShapeDef.h" // GradientStop: a colour at a ratio, as gradient fills have them
 
 #include <array>
 #include <cstdint>
@@ -57,12 +58,6 @@ struct BevelFilter {
     bool knockout = false;
     bool compositeSource = true;
     int quality = 1;
-};
-
-struct GradientStop {
-    Rgba color;
-    uint8_t ratio = 0;
-    friend bool operator==(const GradientStop&, const GradientStop&) = default;
 };
 
 // The fields gradient glows and gradient bevels share.

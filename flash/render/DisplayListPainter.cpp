@@ -11,6 +11,7 @@
 #include "flash/render/ShapePainter.h"
 #include "flash/render/TextFieldPainter.h"
 #include "flash/render/VideoPainter.h"
+#include "flash/render/filters/FilterChain.h"
 #include "flash/stage/LocalBounds.h"
 #include "flash/stage/ScriptMask.h"
 
@@ -99,7 +100,7 @@ void DisplayListPainter::draw(const Placement& placement, int level)
 {
     if (!placement.character || level > kMaxNesting || !isUsable(placement.toView) || !m_context.takeVisit())
         return;
-    if (needsLayer(placement.blend))
+    if (needsLayer(placement.blend) || !placement.filters.empty())
         drawInLayer(placement, level);
     else
         drawContent(placement, level);
@@ -211,14 +212,21 @@ void DisplayListPainter::drawButton(const ButtonDef& button, const Placement& pl
 }
 
 // The object is drawn alone into a transparent layer the size of its view
-// bounds, then composited with its blend mode. Its alpha applies to the layer
-// as a whole, so overlapping children do not show through one another.
+// bounds, its filters applied, then composited with its blend mode. Its alpha
+// applies to the layer as a whole, so overlapping children do not show through
+// one another. A filtered object's layer reaches beyond the view by what its
+// filters spread, so that what lies outside still casts its glow or shadow in.
 void DisplayListPainter::drawInLayer(const Placement& placement, int level)
 {
+    const FilterScale scale{std::hypot(placement.toView.a, placement.toView.b) * kTwipsPerPixel,
+                            std::hypot(placement.toView.c, placement.toView.d) * kTwipsPerPixel};
+    const FilterMargins margins = filterMargins(placement.filters, scale);
+    const QRect device = m_deviceRect.toAlignedRect();
+    const QRect reach = device.adjusted(-margins.right, -margins.bottom, margins.left, margins.top);
     const QRect area = viewBounds(m_context, placement)
                            .adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin)
                            .toAlignedRect()
-                           .intersected(m_deviceRect.toAlignedRect());
+                           .intersected(reach);
     if (area.isEmpty())
         return;
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
@@ -246,7 +254,13 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
                                   m_context.visitBudget};
         DisplayListPainter(layerContext, true).drawContent(inner, level);
     }
-    compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);
+    if (placement.filters.empty()) {
+        compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);
+        return;
+    }
+    FilterCanvas canvas{std::move(layer), area.topLeft()};
+    applyFilters(canvas, placement.filters, scale, device);
+    compositeLayer(m_context.painter, canvas.image, canvas.origin, placement.blend, opacity, m_insideLayer);
 }
 
 } // namespace flash

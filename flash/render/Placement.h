@@ -3,6 +3,8 @@
 
 #include "flash/stage/DisplayList.h"
 
+#include <span>
+
 namespace flash {
 
 struct Placement {
@@ -17,6 +19,7 @@ struct Placement {
     const EditTextState* editText = nullptr; // a text field's live text and settings
     std::optional<Rect> scalingGrid;         // a grid a script gave the instance
     const VideoState* video = nullptr;       // a Video object's attached stream and settings
+    std::span<const TypedFilter> filters;    // drawn over the object's picture, in order
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -42,6 +45,7 @@ struct Placement {
     placement.editText = object.editText.get();
     placement.scalingGrid = object.scalingGrid;
     placement.video = object.video.get();
+    placement.filters = object.filters;
     return placement;
 }
 

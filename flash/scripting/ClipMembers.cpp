@@ -2,8 +2,10 @@
 // once the value is converted, since a conversion may run a script that removes it.
 #include "flash/scripting/ClipMembers.h"
 
+#include "flash/script/ArrayObject.h"
 #include "flash/script/Interpreter.h"
 #include "flash/script/builtins/LibrarySupport.h"
+#include "flash/scripting/FilterClasses.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/scripting/TransformClass.h"
 
@@ -102,9 +104,26 @@ void setTransform(script::Interpreter& vm, StageHost&, ObjectHandle handle, cons
     assignTransform(vm, handle, value);
 }
 
+// A new array of copies each time: changing a filter read back changes nothing until it is assigned.
+Value getFilters(script::Interpreter& vm, script::Object&, DisplayObject& object)
+{
+    script::ArrayObject* array = vm.newArray();
+    for (const TypedFilter& filter : object.filters)
+        array->push(filterObject(vm, filter));
+    return Value(static_cast<script::Object*>(array));
+}
+
+void setFilters(script::Interpreter& vm, StageHost& host, ObjectHandle handle, const Value& value)
+{
+    std::vector<TypedFilter> filters = filtersOf(vm, value);
+    if (DisplayObject* object = host.stage().find(handle))
+        object->filters = std::move(filters);
+}
+
 constexpr ClipMember kMembers[] = {
     {"blendMode", getBlendMode, setBlendMode},
     {"cacheAsBitmap", getCacheAsBitmap, setCacheAsBitmap},
+    {"filters", getFilters, setFilters},
     {"scale9Grid", getScalingGrid, setScalingGrid},
     {"transform", getTransform, setTransform},
 };

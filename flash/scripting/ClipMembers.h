@@ -1,5 +1,5 @@
 // Members of a clip that movies of the Flash 8 years added beside the indexed
-// properties: blendMode, cacheAsBitmap, scale9Grid and transform. In older
+// properties: blendMode, cacheAsBitmap, filters, scale9Grid and transform. In older
 // movies these names are ordinary variables.
 #pragma once
 

@@ -17,6 +17,7 @@
 #include "flash/scripting/VideoClass.h"
 #include "flash/scripting/MovieClipClass.h"
 #include "flash/scripting/FieldVariables.h"
+#include "flash/scripting/FilterClasses.h"
 #include "flash/scripting/TextFieldClass.h"
 
 namespace flash {
@@ -41,6 +42,7 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installNetStream(*m_vm);
     installVideo(*m_vm, m_host);
     installMovieLoading(*m_vm);
+    installFilterClasses(*m_vm);
     m_sharedObjects = std::make_unique<SharedObjects>(*m_vm);
     m_host.setFocusScripts(&m_focus);
     m_sounds = std::make_unique<SoundScripts>(*this);

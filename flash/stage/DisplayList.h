@@ -4,6 +4,7 @@
 #pragma once
 
 #include "flash/model/DisplayTags.h"
+#include "flash/model/Filters.h"
 #include "flash/model/Movie.h"
 #include "flash/stage/Drawing.h"
 #include "flash/stage/EditTextState.h"
@@ -75,7 +76,7 @@ struct DisplayObject {
     uint16_t ratio = 0;                 // morph position, 0..65535
     std::optional<Depth> clipDepth;     // a mask over depths (depth, clipDepth]
     BlendMode blendMode = BlendMode::Normal;
-    std::vector<Filter> filters;
+    std::vector<TypedFilter> filters;   // drawn in order over the object's picture
     bool cacheAsBitmap = false;
     bool visible = true;
     std::string name;

@@ -2,6 +2,8 @@
 // tag leaves out, and a replace that swaps the character but keeps the rest.
 #include "flash/stage/TimelineApplier.h"
 
+#include "flash/model/FilterDecode.h"
+
 namespace flash {
 
 std::optional<Character> placeableCharacter(const Movie& movie, uint16_t id, uint32_t frame)
@@ -34,7 +36,7 @@ void applyPlacedFields(DisplayObject& object, const PlaceObject& tag)
     if (tag.blendMode)
         object.blendMode = *tag.blendMode;
     if (tag.filters)
-        object.filters = *tag.filters;
+        object.filters = decodeFilters(*tag.filters);
     if (tag.cacheAsBitmap)
         object.cacheAsBitmap = *tag.cacheAsBitmap;
     if (tag.visible)
@@ -81,7 +83,7 @@ std::unique_ptr<DisplayList> buildButtonState(const Movie& movie, const ButtonDe
         object->matrix = record.matrix;
         object->colorTransform = record.colorTransform;
         object->blendMode = record.blendMode;
-        object->filters = record.filters;
+        object->filters = decodeFilters(record.filters);
         // Two records at one depth: the later one, drawn on top, keeps it.
         list->objects()[record.depth] = std::move(object);
     }

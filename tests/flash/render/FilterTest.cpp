@@ -139,7 +139,7 @@ TEST(FilterDecode, BevelsAndGradients)
         const auto& g = type == 4 ? static_cast<const GradientFilterFields&>(std::get<GradientGlowFilter>(*filter))
                                   : std::get<GradientBevelFilter>(*filter);
         ASSERT_EQ(g.stops.size(), 2u);
-        EXPECT_EQ(g.stops[1], (GradientStop{{0, 0, 255, 255}, 255}));
+        EXPECT_EQ(g.stops[1], (GradientStop{255, {0, 0, 255, 255}}));
         EXPECT_DOUBLE_EQ(g.blurY, 5);
         EXPECT_NEAR(g.angle, 180, 1e-3);
         EXPECT_EQ(g.type, BevelType::Full);
@@ -436,7 +436,7 @@ TEST(GlowFilter, StrengthScalesTheBlurredAlphaAndClamps)
     // A gradient glow from transparent to red is the same glow.
     FilterCanvas plain = filteredSquare(GlowFilter{.blurX = 5, .blurY = 4, .strength = 1.5, .quality = 2});
     GradientGlowFilter gradient;
-    gradient.stops = {{{255, 0, 0, 0}, 0}, {{255, 0, 0, 255}, 255}};
+    gradient.stops = {{0, {255, 0, 0, 0}}, {255, {255, 0, 0, 255}}};
     gradient.blurX = 5;
     gradient.blurY = 4;
     gradient.strength = 1.5;
@@ -471,7 +471,7 @@ TEST(BevelFilter, HighlightTowardsTheLightShadowAway)
 
     // A gradient bevel: highlight at ratio 0, nothing at 128, shadow at 255.
     GradientBevelFilter gradient;
-    gradient.stops = {{{0, 255, 0, 255}, 0}, {{0, 0, 0, 0}, 128}, {{0, 0, 255, 255}, 255}};
+    gradient.stops = {{0, {0, 255, 0, 255}}, {128, {0, 0, 0, 0}}, {255, {0, 0, 255, 255}}};
     gradient.blurX = gradient.blurY = 0;
     gradient.angle = 0;
     gradient.distance = 2;
@@ -505,7 +505,7 @@ TEST(FilterChain, HostileSettingsNeitherCrashNorGrowWithoutBound)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     GradientGlowFilter unsortedStops;
-    unsortedStops.stops = {{{1, 2, 3, 255}, 200}, {{4, 5, 6, 255}, 10}, {{7, 8, 9, 255}, 10}};
+    unsortedStops.stops = {{200, {1, 2, 3, 255}}, {10, {4, 5, 6, 255}}, {10, {7, 8, 9, 255}}};
     const std::vector<TypedFilter> filters{
         BlurFilter{.blurX = nan, .blurY = inf, .quality = -4},
         DropShadowFilter{.blurX = inf, .blurY = -3, .angle = nan, .distance = inf, .strength = inf, .quality = 1000},

@@ -36,7 +36,8 @@ TEST_F(DisplayListBuilderTest, NewPlacementTakesEveryGivenField)
     tag.name = "clip";
     tag.clipDepth = 7;
     tag.blendMode = BlendMode::Multiply;
-    tag.filters = std::vector<Filter>{Filter{2, {1, 2}}};
+    // A blur of 4 x 4 pixels, one pass; and a glow too short to read, which is left out.
+    tag.filters = std::vector<Filter>{Filter{1, {0, 0, 4, 0, 0, 0, 4, 0, 0x08}}, Filter{2, {1, 2}}};
     tag.cacheAsBitmap = true;
     apply(tag, 4);
 
@@ -50,6 +51,7 @@ TEST_F(DisplayListBuilderTest, NewPlacementTakesEveryGivenField)
     EXPECT_EQ(object->clipDepth, 7);
     EXPECT_EQ(object->blendMode, BlendMode::Multiply);
     ASSERT_EQ(object->filters.size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<BlurFilter>(object->filters[0]));
     EXPECT_TRUE(object->cacheAsBitmap);
     EXPECT_EQ(object->placedOnFrame, 4u);
 }
