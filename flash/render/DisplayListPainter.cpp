@@ -9,6 +9,7 @@
 #include "flash/render/RenderCache.h"
 #include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
+#include "flash/render/SurfacePainter.h"
 #include "flash/render/TextFieldPainter.h"
 #include "flash/render/VideoPainter.h"
 #include "flash/render/filters/FilterChain.h"
@@ -115,6 +116,11 @@ bool DisplayListPainter::isOutsideView(const Placement& placement) const
 void DisplayListPainter::drawContent(const Placement& placement, int level)
 {
     const Character& character = *placement.character;
+    if (placement.surface) {
+        if (!isOutsideView(placement))
+            paintSurface(m_context, *placement.surface, placement);
+        return;
+    }
     if (auto* shape = std::get_if<std::shared_ptr<const ShapeDef>>(&character)) {
         if (!isOutsideView(placement))
             paintShape(m_context, **shape, *m_context.cache.shapeOutline(**shape), placement.toView, placement.transform);
@@ -123,7 +129,7 @@ void DisplayListPainter::drawContent(const Placement& placement, int level)
             const auto step = m_context.cache.morphStep(**morph, placement.ratio);
             paintShape(m_context, step->shape, step->outline, placement.toView, placement.transform);
         }
-    } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
+    } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character); bitmap && *bitmap) {
         drawBitmap(**bitmap, placement);
     } else if (auto* text = std::get_if<std::shared_ptr<const TextDef>>(&character)) {
         if (!isOutsideView(placement))

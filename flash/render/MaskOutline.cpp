@@ -67,7 +67,7 @@ void MaskCollector::collect(const Placement& placement, int level)
         const QTransform transform = toQTransform(placement.toView.multiplied((*text)->matrix));
         for (const TextOutline::Run& run : m_context.cache.textOutline(m_context.movie, **text)->runs)
             addPiece(transform.map(run.path));
-    } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
+    } else if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character); bitmap && *bitmap) {
         const QImage image = m_context.cache.bitmap(m_context.movie, (*bitmap)->id);
         QPainterPath area;
         area.addRect(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel);

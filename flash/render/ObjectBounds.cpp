@@ -95,7 +95,9 @@ QRectF viewBounds(const PaintContext& context, const Placement& placement, int l
     }
     if (auto* edit = std::get_if<std::shared_ptr<const EditTextDef>>(&character))
         return mapped(m, textFieldBounds(**edit, placement));
-    if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character)) {
+    if (placement.surface)
+        return mapped(m, QRectF(0, 0, placement.surface->width * kTwipsPerPixel, placement.surface->height * kTwipsPerPixel));
+    if (auto* bitmap = std::get_if<std::shared_ptr<const BitmapDef>>(&character); bitmap && *bitmap) {
         const QImage image = context.cache.bitmap(context.movie, (*bitmap)->id);
         return mapped(m, QRectF(0, 0, image.width() * kTwipsPerPixel, image.height() * kTwipsPerPixel));
     }

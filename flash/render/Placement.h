@@ -20,6 +20,8 @@ struct Placement {
     std::optional<Rect> scalingGrid;         // a grid a script gave the instance
     const VideoState* video = nullptr;       // a Video object's attached stream and settings
     std::span<const TypedFilter> filters;    // drawn over the object's picture, in order
+    const BitmapSurface* surface = nullptr;  // attachBitmap: pixels shown instead of a definition
+    bool surfaceSmoothing = false;
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -46,6 +48,8 @@ struct Placement {
     placement.scalingGrid = object.scalingGrid;
     placement.video = object.video.get();
     placement.filters = object.filters;
+    placement.surface = object.surface.get();
+    placement.surfaceSmoothing = object.surfaceSmoothing;
     return placement;
 }
 

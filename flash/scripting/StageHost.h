@@ -7,6 +7,7 @@
 #include "flash/script/ScriptHost.h"
 #include "flash/scripting/InputState.h"
 #include "flash/stage/ClipProperties.h"
+#include "flash/stage/BitmapSurface.h"
 #include "flash/stage/Stage.h"
 
 #include <functional>
@@ -144,6 +145,20 @@ public:
     [[nodiscard]] FocusScripts* focusScripts() const { return m_focusScripts; }
     void setFocusScripts(FocusScripts* focus) { m_focusScripts = focus; }
 
+    // Draws `source` (with its children, as the stage shows it, ignoring its own
+    // place on stage) into `target`: `matrix` takes the source's twips to the
+    // target's pixels; `clip` (target pixels) limits it when given. Given by
+    // whoever draws the stage (BitmapData.draw); without it nothing is drawn.
+    using SurfaceDrawer = std::function<void(BitmapSurface& target, const DisplayObject& source, const Matrix& matrix,
+                                             const ColorTransform& transform, BlendMode blend,
+                                             const std::optional<Rect>& clip, bool smoothing)>;
+    void setSurfaceDrawer(SurfaceDrawer drawer) { m_surfaceDrawer = std::move(drawer); }
+    [[nodiscard]] const SurfaceDrawer& surfaceDrawer() const { return m_surfaceDrawer; }
+    // The decoded pixels of bitmap `id` of `movie` (BitmapData.loadBitmap); null when it has none.
+    using BitmapReader = std::function<std::shared_ptr<BitmapSurface>(const Movie& movie, uint16_t id)>;
+    void setBitmapReader(BitmapReader reader) { m_bitmapReader = std::move(reader); }
+    [[nodiscard]] const BitmapReader& bitmapReader() const { return m_bitmapReader; }
+
     // Whether a stage point (twips) falls on what an object draws, shape by shape;
     // given by whoever draws the stage. Without it, objects answer by their bounds.
     using ShapeHitTest = std::function<bool(const DisplayObject&, Point)>;
@@ -179,6 +194,8 @@ private:
     UrlOpener m_urlOpener;
     bool m_handlingUserInput = false;
     ShapeHitTest m_shapeHitTest;
+    SurfaceDrawer m_surfaceDrawer;
+    BitmapReader m_bitmapReader;
     std::unordered_set<uint64_t> m_drawn; // clips whose drawing changed since it was last published
     std::mt19937 m_random;
     uint32_t m_rootSource = 0;

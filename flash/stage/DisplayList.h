@@ -7,6 +7,7 @@
 #include "flash/model/Filters.h"
 #include "flash/model/Movie.h"
 #include "flash/stage/Drawing.h"
+#include "flash/stage/BitmapSurface.h"
 #include "flash/stage/EditTextState.h"
 #include "flash/stage/ObjectRegistry.h"
 #include "flash/stage/VideoState.h"
@@ -101,6 +102,8 @@ struct DisplayObject {
     std::optional<Rect> scalingGrid; // scale9Grid set by a script, in the clip's twips
     std::string dropTarget;          // _droptarget: the slash path of the clip it was last dragged over
     std::unique_ptr<VideoState> video; // Video objects a script attached a stream to or set up
+    std::shared_ptr<const BitmapSurface> surface; // attachBitmap: a BitmapData's pixels shown as they are
+    bool surfaceSmoothing = false;
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };

@@ -58,6 +58,9 @@ std::optional<Rect> boundsOf(const Movie& movie, const DisplayObject& object, co
         const Rect& b = (*morph)->end.bounds;
         auto lerp = [t](int32_t x, int32_t y) { return int32_t(std::lround(x + (y - x) * t)); };
         total = mappedRect(toSpace, Rect{lerp(a.xMin, b.xMin), lerp(a.xMax, b.xMax), lerp(a.yMin, b.yMin), lerp(a.yMax, b.yMax)});
+    } else if (object.surface) {
+        total = mappedRect(toSpace, Rect{0, int32_t(object.surface->width * kTwipsPerPixel), 0,
+                                         int32_t(object.surface->height * kTwipsPerPixel)});
     } else if (object.editText) {
         total = mappedRect(toSpace, object.editText->bounds()); // auto-sizing fields change their size
     } else if (auto own = definitionBounds(movie, object.character)) {

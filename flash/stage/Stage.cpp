@@ -509,6 +509,20 @@ DisplayObject* Stage::insert(DisplayObject& parent, std::unique_ptr<DisplayObjec
     return &placed;
 }
 
+DisplayObject* Stage::attachSurface(DisplayObject& clip, Depth depth, std::shared_ptr<const BitmapSurface> surface,
+                                    bool smoothing)
+{
+    if (!surface)
+        return nullptr;
+    auto object = std::make_unique<DisplayObject>();
+    object->depth = depth;
+    object->character = std::shared_ptr<const BitmapDef>(); // shows no definition: its surface instead
+    object->surface = std::move(surface);
+    object->surfaceSmoothing = smoothing;
+    object->origin = Origin::Script;
+    return insert(clip, std::move(object));
+}
+
 DisplayObject* Stage::attach(DisplayObject& parent, uint16_t characterId, Depth depth, const std::string& name)
 {
     auto character = placeableCharacter(movieOf(parent), characterId);

@@ -102,6 +102,10 @@ public:
     // Shows `movie` at level `number` (0 replaces the main movie's content), from its first frame.
     void loadLevel(int number, std::shared_ptr<const Movie> movie, std::string url = {});
     void unloadLevel(int number);
+    // attachBitmap: an object at `depth` of `clip` showing `surface` (replacing
+    // what stood there); null when the clip cannot take it.
+    DisplayObject* attachSurface(DisplayObject& clip, Depth depth, std::shared_ptr<const BitmapSurface> surface,
+                                 bool smoothing);
     // Shows `movie` in `clip` instead of what it showed: the clip keeps its
     // place, name and properties; its timeline becomes the movie's. A null
     // movie empties it (unloadMovie).
