@@ -89,6 +89,7 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
             return readLocalMovie(path, version, frameRate);
         });
         m_runtime->host().setUrlOpener(m_settings.openUrl);
+        installBitmapSeams();
         m_runtime->host().setShapeHitTest([this](const DisplayObject& object, Point stagePoint) {
             return m_renderer && m_stage && m_renderer->hitTest(object, m_stage->movieOf(object), stagePoint);
         });
@@ -96,6 +97,44 @@ bool Player::adopt(std::expected<std::shared_ptr<const Movie>, LoadError> loaded
     m_clock.setFrameRate(m_movie->header.frameRate);
     m_clock.start();
     return true;
+}
+
+// BitmapData draws clips and reads the movie's bitmaps through the renderer.
+void Player::installBitmapSeams()
+{
+    StageHost& host = m_runtime->host();
+    host.setSurfaceDrawer([this](BitmapSurface& target, const DisplayObject& source, const Matrix& matrix,
+                                 const ColorTransform& transform, BlendMode blend, const std::optional<Rect>& clip,
+                                 bool smoothing) {
+        if (!m_renderer || !m_stage || target.isEmpty())
+            return;
+        QImage image(reinterpret_cast<uchar*>(target.pixels.data()), target.width, target.height,
+                     QImage::Format_ARGB32_Premultiplied);
+        const QRect clipRect = clip ? QRect(clip->xMin, clip->yMin, clip->width(), clip->height()) : QRect();
+        m_renderer->drawObjectInto(image, source, m_stage->movieOf(source), matrix, transform, blend, clipRect, smoothing);
+        if (!target.transparent) {
+            for (uint32_t& pixel : target.pixels)
+                pixel |= 0xFF000000u;
+        }
+        target.changed();
+    });
+    host.setBitmapReader([this](const Movie& movie, uint16_t id) -> std::shared_ptr<BitmapSurface> {
+        if (!m_renderer)
+            return nullptr;
+        const QImage image = m_renderer->bitmap(movie, id).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return nullptr;
+        auto surface = std::make_shared<BitmapSurface>();
+        surface->width = image.width();
+        surface->height = image.height();
+        surface->transparent = image.hasAlphaChannel();
+        surface->pixels.resize(size_t(image.width()) * size_t(image.height()));
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+            std::copy(row, row + image.width(), surface->row(y));
+        }
+        return surface;
+    });
 }
 
 void Player::unload()

@@ -141,6 +141,7 @@ private:
     // Playing moves things under a still pointer: it rolls over and out as if it had moved.
     void refreshPointer();
     void drawFocusRectangle(QPainter& painter, QSize viewSize);
+    void installBitmapSeams();
     // Starts what the frames just entered ask of the sound, and stops streams that should stop.
     void updateSound();
     void fail(const char* stage, const char* what);

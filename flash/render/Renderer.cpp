@@ -60,6 +60,30 @@ void Renderer::render(QPainter& painter, std::span<const DisplayObject* const> l
     });
 }
 
+void Renderer::drawObjectInto(QImage& image, const DisplayObject& object, const Movie& movie, const Matrix& toPixels,
+                              const ColorTransform& transform, BlendMode blend, const QRect& clip, bool smoothing)
+{
+    if (image.isNull())
+        return;
+    QPainter painter(&image);
+    if (!clip.isNull())
+        painter.setClipRect(clip);
+    painter.setRenderHint(QPainter::Antialiasing, m_quality == RenderQuality::High);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing);
+    size_t visits = kVisitsPerFrame;
+    PaintContext context{painter, *m_cache, movie, m_quality == RenderQuality::High, toPixels.a, toPixels, &visits};
+    Placement placement = placementOf(object, Matrix{});
+    placement.toView = toPixels;
+    placement.transform = transform;
+    placement.blend = blend;
+    DisplayListPainter(context, false).draw(placement, 0);
+}
+
+QImage Renderer::bitmap(const Movie& movie, uint16_t id)
+{
+    return m_cache->bitmap(movie, id);
+}
+
 template<typename Draw>
 void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
 {

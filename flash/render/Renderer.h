@@ -60,6 +60,13 @@ public:
     // How the stage fits the view, as the movie's scripts set it.
     void setLayout(const StageLayout& layout) { m_layout = layout; }
 
+    // Draws `object` and what it shows into `image` (premultiplied ARGB32): `toPixels`
+    // takes its own twips to the image's pixels; its place on stage is not used.
+    void drawObjectInto(QImage& image, const DisplayObject& object, const Movie& movie, const Matrix& toPixels,
+                        const ColorTransform& transform, BlendMode blend, const QRect& clip, bool smoothing);
+    // Bitmap `id` of `movie`, decoded; null when it has none.
+    [[nodiscard]] QImage bitmap(const Movie& movie, uint16_t id);
+
     // Whether `stagePoint` (twips) falls on what `object` (of `movie`) draws, shape by shape.
     [[nodiscard]] bool hitTest(const DisplayObject& object, const Movie& movie, Point stagePoint);
 
