@@ -140,6 +140,7 @@ void Player::installBitmapSeams()
 void Player::unload()
 {
     m_clock.stop();
+    m_changes.reset();
     m_renderer.reset();
     if (m_runtime)
         m_runtime->sounds().connect(nullptr, nullptr);
@@ -339,6 +340,17 @@ bool Player::runDueTimers()
         return false;
     handleInput("timers", [&] { m_runtime->finishTick(); });
     return true;
+}
+
+QRegion Player::takeChangedRegion(QSize viewSize)
+{
+    if (!m_stage || !m_renderer) {
+        m_changes.reset();
+        return QRegion(QRect(QPoint(0, 0), viewSize));
+    }
+    const Matrix toView = Renderer::stageToView(m_movie->header.stage, viewSize, m_stage->playerSettings().layout);
+    const DisplayObject* focused = m_runtime ? m_runtime->focus().focused() : nullptr;
+    return m_changes.take(*m_stage, toView, viewSize, focused);
 }
 
 void Player::render(QPainter& painter, QSize viewSize)

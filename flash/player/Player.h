@@ -8,6 +8,7 @@
 #include "flash/input/PointerTracker.h"
 #include "flash/player/FrameClock.h"
 #include "flash/render/Renderer.h"
+#include "flash/render/SceneChanges.h"
 #include "flash/scripting/StageHost.h"
 #include "flash/stage/Stage.h"
 #include "flash/stage/StageScripts.h"
@@ -121,6 +122,10 @@ public:
     // queued and not yet played; nothing when no stream sets the pace.
     [[nodiscard]] std::optional<size_t> streamBacklog() const;
 
+    // The part of a view of `viewSize` pixels whose picture changed since the last
+    // call (all of it at first); empty while the movie stands still.
+    [[nodiscard]] QRegion takeChangedRegion(QSize viewSize);
+
     // Draws the current frame over a view of `viewSize` pixels; the background colour when there is no movie.
     void render(QPainter& painter, QSize viewSize);
     [[nodiscard]] QImage renderImage(QSize viewSize);
@@ -158,6 +163,7 @@ private:
     uint64_t m_ticks = 0;
     bool m_workToSettle = false; // the shown frame's work has yet to run
     std::unique_ptr<Renderer> m_renderer;
+    SceneChanges m_changes;
     std::unique_ptr<media::Mixer> m_mixer;
     std::unique_ptr<media::SoundStage> m_sound;
     PointerTracker m_pointer;

@@ -41,6 +41,9 @@ DisplayListPainter::DisplayListPainter(const PaintContext& context, bool insideL
 {
     if (QPaintDevice* device = context.painter.device())
         m_deviceRect = QRectF(0, 0, device->width(), device->height());
+    // Drawing only what changed: what lies wholly outside the clip is not drawn at all.
+    if (context.painter.hasClipping() && !insideLayer)
+        m_deviceRect = m_deviceRect.intersected(context.painter.transform().mapRect(context.painter.clipBoundingRect()));
 }
 
 void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,

@@ -16,6 +16,8 @@ public:
     virtual ~EditTextState() = default;
     // The field's rectangle in its own space, twips, as auto-sizing and scripts left it.
     [[nodiscard]] virtual Rect bounds() const = 0;
+    // Counts changes to what the field shows (its text, layout, scrolling).
+    [[nodiscard]] virtual uint64_t revision() const = 0;
 };
 
 // Makes the live state of a field placed with `def`.

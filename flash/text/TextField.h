@@ -124,7 +124,7 @@ public:
     void setVariableValueShown(std::string value) { m_variableValueShown = std::move(value); }
 
     // Counts every change of text, format, settings or geometry (for caches and change events).
-    [[nodiscard]] uint64_t revision() const { return m_revision; }
+    [[nodiscard]] uint64_t revision() const override { return m_revision; }
 
 private:
     void changed();

@@ -195,10 +195,19 @@ QVariant FlashWidget::writeProperty(FlashDispatchId id, const QVariant& value)
     return {};
 }
 
-void FlashWidget::paintEvent(QPaintEvent*)
+void FlashWidget::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    // Only what changed is drawn: the renderer leaves out what lies outside the region.
+    painter.setClipRegion(event->region());
     m_player.render(painter, size());
+}
+
+void FlashWidget::updateChanged()
+{
+    const QRegion changed = m_player.takeChangedRegion(size());
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 void FlashWidget::onFrameTimer()
@@ -207,13 +216,13 @@ void FlashWidget::onFrameTimer()
     if (m_player.hasWorkToSettle()) {
         // The shown frame's scripts run once the host's handler has returned; the clock is not consulted.
         m_player.settle();
-        update();
+        updateChanged();
     } else if (m_player.advanceDueFrames() > 0) {
-        update();
+        updateChanged();
     }
     // Intervals keep their own pace between frames; what they change shows at once.
     if (m_player.runDueTimers())
-        update();
+        updateChanged();
     scheduleNextFrame();
 }
 
@@ -258,7 +267,7 @@ void FlashWidget::afterInput()
         setAttribute(Qt::WA_InputMethodEnabled, wantsText);
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
     }
-    update();
+    updateChanged();
 }
 
 void FlashWidget::mouseMoveEvent(QMouseEvent* event)

@@ -81,6 +81,8 @@ private:
     void onFrameTimer();
     void scheduleNextFrame();
     // Runs the scripts of a frame just shown (loaded, or gone to) as soon as the event loop is free.
+    // Asks for a paint of what changed on stage since the last ask (nothing while it stands still).
+    void updateChanged();
     void scheduleSettle();
     QVariant readProperty(FlashDispatchId id) const;
     QVariant writeProperty(FlashDispatchId id, const QVariant& value);
