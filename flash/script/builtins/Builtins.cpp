@@ -31,6 +31,7 @@ constexpr std::array kInstallers = {
     &installGeomColorTransform,
     &installXml, // XMLNode and XML
     &installLoadVars,
+    &installXmlSocket,
     &installLaterClasses, // last: it leaves alone what is already installed
 };
 

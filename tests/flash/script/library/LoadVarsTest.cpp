@@ -26,6 +26,7 @@ protected:
     {
         installXml(vm);
         installLoadVars(vm);
+        installXmlSocket(vm);
     }
 
     // Runs `source` as a frame's actions; the trace lines, one per line.
@@ -95,6 +96,17 @@ TEST_F(LoadVarsTest, LoadAnswersAfterTheScriptReturns)
               "true false undefined\ntrue false\nfalse true\nmember onLoad");
     EXPECT_EQ(tick(), "onLoad true 1two true 12/12\nmissing false false\nraw a=1&b=two\nreply false");
     EXPECT_EQ(tick(), "");
+}
+
+TEST_F(LoadVarsTest, ASocketConnectionIsRefusedAfterTheScriptReturns)
+{
+    EXPECT_EQ(run(R"(
+        var socket = new XMLSocket();
+        socket.onConnect = function(ok) { trace("onConnect " + ok); };
+        trace("connect " + socket.connect("example.com", 8080));
+    )"),
+              "connect false");
+    EXPECT_EQ(tick(), "onConnect false");
 }
 
 TEST_F(LoadVarsTest, PendingXmlLoadsOutliveTheirScriptAndACollection)
