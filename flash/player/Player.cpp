@@ -121,13 +121,14 @@ void Player::installBitmapSeams()
     host.setBitmapReader([this](const Movie& movie, uint16_t id) -> std::shared_ptr<BitmapSurface> {
         if (!m_renderer)
             return nullptr;
-        const QImage image = m_renderer->bitmap(movie, id).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        const QImage decoded = m_renderer->bitmap(movie, id);
+        const QImage image = decoded.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         if (image.isNull())
             return nullptr;
         auto surface = std::make_shared<BitmapSurface>();
         surface->width = image.width();
         surface->height = image.height();
-        surface->transparent = image.hasAlphaChannel();
+        surface->transparent = decoded.hasAlphaChannel();
         surface->pixels.resize(size_t(image.width()) * size_t(image.height()));
         for (int y = 0; y < image.height(); ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(image.constScanLine(y));

@@ -4,6 +4,7 @@
 #include "flash/script/HostObject.h"
 #include "flash/script/Interpreter.h"
 #include "flash/scripting/ClipEventFlags.h"
+#include "flash/scripting/BitmapDataClass.h"
 #include "flash/scripting/ColorClass.h"
 #include "flash/scripting/KeyClass.h"
 #include "flash/scripting/MouseClass.h"
@@ -43,6 +44,7 @@ ScriptRuntime::ScriptRuntime(Stage& stage, std::shared_ptr<const Movie> movie, S
     installVideo(*m_vm, m_host);
     installMovieLoading(*m_vm);
     installFilterClasses(*m_vm);
+    installBitmapData(*m_vm);
     m_sharedObjects = std::make_unique<SharedObjects>(*m_vm);
     m_host.setFocusScripts(&m_focus);
     m_sounds = std::make_unique<SoundScripts>(*this);
