@@ -22,8 +22,12 @@ QSize outputSize(const CommandLine& line, const flash::Player& player)
 
 bool writeFrame(flash::Player& player, QSize size, const QString& path)
 {
-    const QImage image = player.renderImage(size);
-    if (image.isNull() || !image.save(path, "PNG")) {
+    // Light compression: frames are written for looking at and comparing, and
+    // the default level costs more than drawing them does.
+    constexpr int kPngQuality = 80;
+    // The view is opaque (the background fills it): written as RGB, with no alpha to undo.
+    const QImage image = player.renderImage(size).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull() || !image.save(path, "PNG", kPngQuality)) {
         printError(QStringLiteral("cannot write ") + path);
         return false;
     }
