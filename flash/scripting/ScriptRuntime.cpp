@@ -85,14 +85,23 @@ script::ActionBlock ScriptRuntime::blockOf(std::span<const uint8_t> actions, con
     return {actions, movie, movie->header.version};
 }
 
+void ScriptRuntime::runBlock(std::span<const uint8_t> actions, const DisplayObject& clip, script::Object* self)
+{
+    // What the block registers (registerClass) is looked up in the movie it came from.
+    const ObjectHandle outer = m_host.runningClip();
+    m_host.setRunningClip(handleOf(clip));
+    m_vm->run(blockOf(actions, clip), self);
+    m_host.setRunningClip(outer);
+}
+
 void ScriptRuntime::runInitActions(Stage&, DisplayObject& owner, const DoAction& action)
 {
-    m_vm->run(blockOf(action.actions, owner), m_host.objectFor(owner));
+    runBlock(action.actions, owner, m_host.objectFor(owner));
 }
 
 void ScriptRuntime::runFrameActions(Stage&, DisplayObject& clip, const DoAction& action)
 {
-    m_vm->run(blockOf(action.actions, clip), m_host.objectFor(clip));
+    runBlock(action.actions, clip, m_host.objectFor(clip));
 }
 
 // Each step looks the clip up again: a handler may remove the clip, or its parent.
@@ -146,7 +155,7 @@ void ScriptRuntime::runClipActions(ObjectHandle handle, uint32_t flags, uint8_t 
         const DisplayObject* object = m_host.stage().find(handle);
         if (!self || !object)
             return;
-        m_vm->run(blockOf(handler.actions, *object), self);
+        runBlock(handler.actions, *object, self);
     }
 }
 
@@ -170,7 +179,7 @@ void ScriptRuntime::runActions(std::span<const uint8_t> actions, ObjectHandle ta
 {
     const DisplayObject* object = m_host.stage().find(target);
     if (script::Object* self = objectOf(target); self && object)
-        m_vm->run(blockOf(actions, *object), self);
+        runBlock(actions, *object, self);
 }
 
 void ScriptRuntime::finishTick()

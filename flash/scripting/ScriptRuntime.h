@@ -70,6 +70,7 @@ public:
 private:
     [[nodiscard]] script::Object* objectOf(ObjectHandle clip);
     [[nodiscard]] script::ActionBlock blockOf(std::span<const uint8_t> actions, const DisplayObject& clip) const;
+    void runBlock(std::span<const uint8_t> actions, const DisplayObject& clip, script::Object* self);
 
     std::shared_ptr<const Movie> m_movie;
     StageHost m_host;

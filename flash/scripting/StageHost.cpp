@@ -136,9 +136,9 @@ DisplayObject* StageHost::clipOf(script::Object& object) const
     return found && found->clip ? found : nullptr;
 }
 
-script::Object* StageHost::classFor(uint16_t characterId) const
+script::Object* StageHost::classFor(const DisplayObject& clip) const
 {
-    const auto it = m_classes.find(characterId);
+    const auto it = m_classes.find({&m_stage.movieOf(clip), clip.characterId});
     return it == m_classes.end() ? nullptr : it->second;
 }
 
@@ -146,7 +146,7 @@ void StageHost::constructNow(DisplayObject& clip)
 {
     if (!m_constructed.insert(clip.id).second)
         return;
-    script::Object* constructor = classFor(clip.characterId);
+    script::Object* constructor = classFor(clip);
     script::Object* self = constructor ? objectFor(clip) : nullptr;
     if (!self)
         return;
@@ -488,13 +488,17 @@ void StageHost::report(std::string_view line)
 
 bool StageHost::registerClass(std::string_view linkage, script::Object* constructor)
 {
-    const auto character = exportedCharacter(linkage);
+    // The linkage is the exporting movie's own: the movie whose actions run now.
+    const DisplayObject* running = m_stage.find(m_runningClip);
+    const Movie& movie = running ? m_stage.movieOf(*running) : m_stage.movie();
+    const auto character = exportedCharacter(linkage, running);
     if (!character)
         return false;
+    const std::pair<const Movie*, uint16_t> key{&movie, *character};
     if (constructor)
-        m_classes[*character] = constructor;
+        m_classes[key] = constructor;
     else
-        m_classes.erase(*character);
+        m_classes.erase(key);
     return true;
 }
 

@@ -65,7 +65,10 @@ public:
     // the constructor on it, once; clips without a class are left as they are.
     void constructNow(DisplayObject& clip);
     // The constructor registered for a symbol; null when none.
-    [[nodiscard]] script::Object* classFor(uint16_t characterId) const;
+    [[nodiscard]] script::Object* classFor(const DisplayObject& clip) const;
+    // The clip whose actions run now (set by the runtime around each block), whose movie registerClass looks in.
+    void setRunningClip(ObjectHandle clip) { m_runningClip = clip; }
+    [[nodiscard]] ObjectHandle runningClip() const { return m_runningClip; }
     // The prototypes clips and buttons are made with (set by their classes).
     void setPrototypes(script::Object* clip, script::Object* button);
     // The prototype text fields are made with (set by TextField).
@@ -179,7 +182,8 @@ private:
     script::Interpreter* m_vm = nullptr;
     NameCase m_nameCase;
     std::unordered_map<uint64_t, script::Object*> m_objects; // by display object identity
-    std::map<uint16_t, script::Object*> m_classes;           // registered classes by character
+    std::map<std::pair<const Movie*, uint16_t>, script::Object*> m_classes; // registered classes by movie and character
+    ObjectHandle m_runningClip;
     std::unordered_set<uint64_t> m_constructed;              // clips whose class constructor has run
     script::Object* m_clipPrototype = nullptr;
     script::Object* m_buttonPrototype = nullptr;

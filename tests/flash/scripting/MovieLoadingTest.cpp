@@ -107,5 +107,42 @@ TEST_F(MovieLoadingTest, AMovieClipLoaderHearsEveryStepAndEveryFailure)
                              "child frame", "init a width 20", "init b width 30"}));
 }
 
+// A movie with a sprite exported as `linkage` (ids 1 and 2, as in any movie), running `script`.
+std::vector<uint8_t> movieExporting(const std::string& linkage, const std::string& script)
+{
+    swfw::SwfWriter w(8, 100, 100, 12);
+    const uint16_t square = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0x00ff00)).rect(0, 0, 5, 5));
+    swfw::Timeline thing(8);
+    thing.place(1, square).showFrame();
+    w.exportAssets({{w.defineSprite(thing), linkage}});
+    w.actions(swfw::compileActionScript(script));
+    w.showFrame();
+    return w.finish();
+}
+
+TEST_F(MovieLoadingTest, ALoadedMovieRegistersClassesForItsOwnSymbols)
+{
+    write("child.swf", movieExporting("thing", R"(
+        function Thing() { trace("child class on " + this._name); }
+        Object.registerClass("thing", Thing);
+        this.attachMovie("thing", "t1", 1);
+    )"));
+    write("main.swf", movieExporting("mainThing", R"(
+        this.createEmptyMovieClip("holder", 1);
+        holder.loadMovie("child.swf");
+        var ticks = 0;
+        this.onEnterFrame = function() { if (++ticks == 3) { this.attachMovie("mainThing", "m1", 5); trace("main attached " + m1._name); } };
+    )"));
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    settings.scriptOutput.trace = [this](std::string_view line) { traces.emplace_back(line); };
+    Player player(settings);
+    ASSERT_TRUE(player.loadFile(folder.filePath("main.swf").toStdString()));
+    for (int tick = 0; tick < 5; ++tick)
+        player.tick();
+    // The child's sprite and the main movie's share an id; only the child's has the class.
+    EXPECT_EQ(traces, (Lines{"child class on t1", "main attached m1"}));
+}
+
 } // namespace
 } // namespace flash::test
