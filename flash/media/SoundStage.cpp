@@ -10,25 +10,33 @@ SoundStage::SoundStage(std::shared_ptr<const Movie> movie)
 {
 }
 
-std::shared_ptr<const Pcm> SoundStage::sound(uint16_t id)
+std::shared_ptr<const Pcm> SoundStage::sound(uint16_t id, const std::shared_ptr<const Movie>& from)
 {
-    if (auto found = m_sounds.find(id); found != m_sounds.end())
+    const std::shared_ptr<const Movie>& movie = from ? from : m_movie;
+    const std::pair<const Movie*, uint16_t> key{movie.get(), id};
+    if (auto found = m_sounds.find(key); found != m_sounds.end())
         return found->second;
+    if (std::find(m_movies.begin(), m_movies.end(), movie) == m_movies.end())
+        m_movies.push_back(movie);
     std::shared_ptr<const Pcm> decoded;
-    if (const auto def = m_movie->find<SoundDef>(id)) {
+    if (const auto def = movie->find<SoundDef>(id)) {
         const SoundFormat format{def->format, def->rate, def->is16Bit, def->stereo};
         decoded = std::make_shared<const Pcm>(decodeSound(format, def->data, def->sampleCount));
     }
-    m_sounds.emplace(id, decoded);
+    m_sounds.emplace(key, decoded);
     return decoded;
 }
 
 void SoundStage::handleCues(Stage& stage, Mixer& mixer)
 {
     for (const Stage::SoundCue& cue : stage.takeSoundCues()) {
-        if (cue.start)
-            mixer.startSound(cue.start->soundId, sound(cue.start->soundId), parseSoundInfo(cue.start->info),
+        if (cue.start) {
+            // A movie loaded into a clip starts its own sounds.
+            const DisplayObject* clip = stage.find(cue.clip);
+            const auto& movie = clip ? stage.sharedMovieOf(*clip) : stage.sharedMovie();
+            mixer.startSound(cue.start->soundId, sound(cue.start->soundId, movie), parseSoundInfo(cue.start->info),
                              {cue.clip.id, 0});
+        }
         else
             feedStream(stage, cue, mixer);
     }

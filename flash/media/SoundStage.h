@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace flash::media {
 
@@ -21,8 +22,9 @@ public:
     void handleCues(Stage& stage, Mixer& mixer);
     // Stops the streams whose timelines stopped, left the stage, or are not on their next frame.
     void checkStreams(Stage& stage, Mixer& mixer);
-    // The decoded sound `id`, decoded once (null when the movie has no such sound).
-    [[nodiscard]] std::shared_ptr<const Pcm> sound(uint16_t id);
+    // The decoded sound `id` of `movie` (the main movie without one), decoded
+    // once; null when the movie has no such sound.
+    [[nodiscard]] std::shared_ptr<const Pcm> sound(uint16_t id, const std::shared_ptr<const Movie>& movie = nullptr);
 
 private:
     struct StreamState {
@@ -32,7 +34,8 @@ private:
     void feedStream(Stage& stage, const Stage::SoundCue& cue, Mixer& mixer);
 
     std::shared_ptr<const Movie> m_movie;
-    std::map<uint16_t, std::shared_ptr<const Pcm>> m_sounds;
+    std::map<std::pair<const Movie*, uint16_t>, std::shared_ptr<const Pcm>> m_sounds;
+    std::vector<std::shared_ptr<const Movie>> m_movies; // the movies keyed above, kept alive
     std::map<uint64_t, StreamState> m_streams; // by clip identity
 };
 

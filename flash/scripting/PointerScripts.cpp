@@ -131,9 +131,12 @@ void PointerScripts::playButtonSound(const ButtonDef& button, ButtonTransition w
     default: return;
     }
     const StartSound& sound = button.sounds[size_t(which)];
-    if (sound.soundId != 0)
-        sounds->mixer()->startSound(sound.soundId, sounds->library()->sound(sound.soundId),
-                                    media::parseSoundInfo(sound.info), {owner.id, 0});
+    if (sound.soundId == 0)
+        return;
+    const DisplayObject* pressed = m_runtime.host().stage().find(owner);
+    const auto& movie = pressed ? m_runtime.host().stage().sharedMovieOf(*pressed) : m_runtime.host().stage().sharedMovie();
+    sounds->mixer()->startSound(sound.soundId, sounds->library()->sound(sound.soundId, movie),
+                                media::parseSoundInfo(sound.info), {owner.id, 0});
 }
 
 void PointerScripts::runButtonActions(ObjectHandle button, uint16_t conditionBits)

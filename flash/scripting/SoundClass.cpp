@@ -34,6 +34,13 @@ std::optional<uint16_t> attachedSound(CallContext& c)
     return id.isNumber() ? std::optional<uint16_t>(uint16_t(id.asNumber())) : std::nullopt;
 }
 
+// The movie whose library the object's sounds come from: its target's.
+const std::shared_ptr<const Movie>& movieOf(CallContext& c)
+{
+    const DisplayObject* clip = targetClipOf(c);
+    return clip ? hostOf(c).stage().sharedMovieOf(*clip) : hostOf(c).stage().sharedMovie();
+}
+
 std::optional<uint32_t> loadedSound(CallContext& c)
 {
     const Value id = c.vm.getMember(c.thisValue, kLoaded);
@@ -53,7 +60,7 @@ std::shared_ptr<const media::Pcm> pcmOf(CallContext& c)
     if (const SoundLoads::Loaded* loaded = loadedOf(c))
         return loaded->pcm;
     const auto id = attachedSound(c);
-    return sounds && sounds->library() && id ? sounds->library()->sound(*id) : nullptr;
+    return sounds && sounds->library() && id ? sounds->library()->sound(*id, movieOf(c)) : nullptr;
 }
 
 double number(CallContext& c, size_t i, double fallback)
@@ -72,8 +79,8 @@ Value construct(CallContext& c)
 Value attachSound(CallContext& c)
 {
     const std::string linkage = c.vm.toString(c.arg(0)).toStd();
-    const auto character = hostOf(c).exportedCharacter(linkage);
-    if (!character || !hostOf(c).stage().movie().find<SoundDef>(*character))
+    const auto character = hostOf(c).exportedCharacter(linkage, targetClipOf(c));
+    if (!character || !movieOf(c)->find<SoundDef>(*character))
         return {};
     if (script::Object* self = c.thisObject()) {
         c.vm.define(*self, kSound, Value(double(*character)), script::PropertyFlag::DontEnum);
@@ -239,7 +246,7 @@ Value getBytes(CallContext& c)
     if (const SoundLoads::Loaded* loaded = loadedOf(c))
         return Value(double(loaded->bytes));
     const auto id = attachedSound(c);
-    const auto def = id ? hostOf(c).stage().movie().find<SoundDef>(*id) : nullptr;
+    const auto def = id ? movieOf(c)->find<SoundDef>(*id) : nullptr;
     return def ? Value(double(def->data.size())) : Value();
 }
 

@@ -144,5 +144,42 @@ TEST_F(MovieLoadingTest, ALoadedMovieRegistersClassesForItsOwnSymbols)
     EXPECT_EQ(traces, (Lines{"child class on t1", "main attached m1"}));
 }
 
+// A movie defining sound 900 as a second of 16-bit mono samples at `level`, starting it on its frame when `starts`.
+std::vector<uint8_t> movieWithSound(int16_t level, bool starts, const std::string& script)
+{
+    swfw::SwfWriter w(8, 100, 100, 12);
+    std::vector<uint8_t> sound{0x84, 0x03, 0x3e}; // id 900: uncompressed little-endian, 44 kHz, 16-bit, mono
+    constexpr uint32_t kSamples = 44100;
+    for (int i = 0; i < 4; ++i)
+        sound.push_back(uint8_t(kSamples >> (8 * i)));
+    for (uint32_t i = 0; i < kSamples; ++i) {
+        sound.push_back(uint8_t(level));
+        sound.push_back(uint8_t(uint16_t(level) >> 8));
+    }
+    w.timeline().appendTag(14, sound);
+    if (starts)
+        w.timeline().appendTag(15, std::vector<uint8_t>{0x84, 0x03, 0x00});
+    w.actions(swfw::compileActionScript(script));
+    w.showFrame();
+    return w.finish();
+}
+
+TEST_F(MovieLoadingTest, ALoadedMovieStartsItsOwnSounds)
+{
+    write("child.swf", movieWithSound(10000, true, ""));
+    write("main.swf", movieWithSound(3000, false, R"(this.createEmptyMovieClip("holder", 1); holder.loadMovie("child.swf");)"));
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    Player player(settings);
+    ASSERT_TRUE(player.loadFile(folder.filePath("main.swf").toStdString()));
+    std::vector<int16_t> mixed(3675 * 2);
+    for (int tick = 0; tick < 3; ++tick) {
+        player.tick();
+        player.mixAudio(mixed.data(), 3675);
+    }
+    // The two movies' sounds share an id: the child's own plays.
+    EXPECT_EQ(mixed[100], 10000);
+}
+
 } // namespace
 } // namespace flash::test
