@@ -76,6 +76,11 @@ media::Mixer* NetStreamScripts::mixer() const
     return m_sounds.mixer();
 }
 
+uint64_t NetStreamScripts::audioKeyOf(uint32_t id)
+{
+    return kAudioKeyBase + id;
+}
+
 uint32_t NetStreamScripts::add(script::Object* object)
 {
     if (m_streams.size() >= kMaxStreams) {
@@ -88,7 +93,7 @@ uint32_t NetStreamScripts::add(script::Object* object)
         }
     }
     const uint32_t id = m_nextId++;
-    m_streams[id] = Entry{std::make_unique<media::FlvPlayback>(kAudioKeyBase + id), object};
+    m_streams[id] = Entry{std::make_unique<media::FlvPlayback>(audioKeyOf(id)), object};
     return id;
 }
 

@@ -34,6 +34,8 @@ public:
     // The stream `id`, null once it is gone.
     [[nodiscard]] media::FlvPlayback* stream(uint32_t id);
     [[nodiscard]] media::Mixer* mixer() const;
+    // The mixer key stream `id` plays its sound under.
+    [[nodiscard]] static uint64_t audioKeyOf(uint32_t id);
     // `name` as the stream's script gives it, played from the movie's folder.
     void play(uint32_t id, const std::string& name);
 

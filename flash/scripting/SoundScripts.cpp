@@ -74,7 +74,8 @@ void SoundScripts::applyLevels()
         double left = 1, right = 1;
         int guard = 0;
         // A loaded sound's stream plays at the level of the clip its Sound object targets.
-        const uint64_t clipId = m_loads.ownerOfKey(owner).value_or(owner);
+        const auto attached = m_keyOwners.find(owner);
+        const uint64_t clipId = attached != m_keyOwners.end() ? attached->second : m_loads.ownerOfKey(owner).value_or(owner);
         for (const DisplayObject* clip = stage.registry().find(ObjectHandle{clipId}); clip && guard < 256;
              clip = clip->parent, ++guard) {
             if (const auto it = m_levels.find(clip->id); it != m_levels.end()) {

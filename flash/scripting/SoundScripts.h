@@ -48,6 +48,8 @@ public:
     };
     // The level of what `owner` (a clip's identity, 0 for the whole movie) plays.
     [[nodiscard]] Level& levelOf(uint64_t owner) { return m_levels[owner]; }
+    // The sound the mixer plays under `key` (a stream of a NetStream) plays at the level of clip `owner`.
+    void setKeyOwner(uint64_t key, uint64_t owner) { m_keyOwners[key] = owner; }
     // Hands the mixer the level of everything playing: a clip's sounds play at
     // its own level times its parents', the whole mix at the movie's.
     void applyLevels();
@@ -57,6 +59,7 @@ private:
     media::Mixer* m_mixer = nullptr;
     media::SoundStage* m_library = nullptr;
     std::map<uint64_t, Level> m_levels;
+    std::map<uint64_t, uint64_t> m_keyOwners; // mixer keys that play at a clip's level, and that clip
     SoundLoads m_loads;
     std::map<uint32_t, script::Object*> m_waiting; // start -> the Sound object that made it
     uint32_t m_nextToken = 1;

@@ -1,9 +1,11 @@
-// A Video object's live state is made on the first call that needs it.
+// A Video object's live state is made on the first call that needs it; the
+// stream's sound goes where MovieClip.attachAudio sends it.
 #include "flash/scripting/VideoClass.h"
 
 #include "flash/script/builtins/LibrarySupport.h"
 #include "flash/scripting/HostOf.h"
 #include "flash/scripting/NetStreamScripts.h"
+#include "flash/scripting/SoundScripts.h"
 
 namespace flash {
 namespace {
@@ -106,6 +108,21 @@ Value setDeblocking(CallContext& c)
     return {};
 }
 
+// MovieClip.attachAudio(stream): the stream's sound plays at the clip's level
+// (its Sound objects' volume and pan, and its parents').
+Value attachAudio(CallContext& c)
+{
+    NetStreamScripts* streams = hostOf(c).netStreams();
+    SoundScripts* sounds = hostOf(c).soundScripts();
+    DisplayObject* clip = hostOf(c).displayObjectOf(c.thisValue);
+    const Value id = c.arg(0).isObject() ? c.vm.getMember(c.arg(0), "__stream") : Value();
+    if (!streams || !sounds || !clip || !clip->clip || !id.isNumber())
+        return {};
+    sounds->setKeyOwner(NetStreamScripts::audioKeyOf(uint32_t(id.asNumber())), clip->id);
+    sounds->applyLevels();
+    return {};
+}
+
 Value noConstruction(CallContext&)
 {
     return {};
@@ -123,6 +140,9 @@ void installVideo(script::Interpreter& vm, StageHost& host)
     script::defineAccessor(vm, *video.prototype, "smoothing", getSmoothing, setSmoothing);
     script::defineAccessor(vm, *video.prototype, "deblocking", getDeblocking, setDeblocking);
     host.setVideoPrototype(video.prototype);
+    const Value clipClass = vm.getMember(Value(vm.global()), "MovieClip");
+    if (script::Object* clips = clipClass.isObject() ? vm.getMember(clipClass, "prototype").toObjectOrNull() : nullptr)
+        vm.define(*clips, "attachAudio", Value(vm.newNative(attachAudio)), script::PropertyFlag::DontEnum);
 }
 
 } // namespace flash

@@ -156,6 +156,19 @@ TEST_F(NetStreamTest, SeeksToKeyFramesAndPausesTheClock)
     EXPECT_TRUE(traced("moves again true"));
 }
 
+TEST_F(NetStreamTest, AStreamsSoundPlaysAtTheLevelOfTheClipItIsAttachedTo)
+{
+    writeClip("clip.flv", "flv1", "pcm_s16le");
+    run(kListen + R"(
+        this.createEmptyMovieClip("speaker", 1);
+        speaker.attachAudio(ns);
+        new Sound(speaker).setVolume(0);
+        ns.play("clip.flv");
+    )", 3 * kMovieRate);
+    EXPECT_TRUE(firstWhiteTick()) << "the picture plays";
+    EXPECT_FALSE(soundOnsetMs()) << "the sound is turned down with its clip";
+}
+
 TEST_F(NetStreamTest, NothingOutsideTheFolderOrOnTheNetworkPlays)
 {
     // A whole header, then a tag that claims far more than the file holds.
