@@ -7,6 +7,7 @@
 #include "flash/render/ObjectBounds.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
+#include "flash/render/SceneChanges.h"
 #include "flash/render/ScalingGrid.h"
 #include "flash/render/ShapePainter.h"
 #include "flash/render/SurfacePainter.h"
@@ -17,6 +18,7 @@
 #include "flash/stage/ScriptMask.h"
 
 #include <QPainter>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +28,8 @@ namespace {
 
 // A stroke's width may reach a little beyond the bounds a movie declares.
 constexpr double kCullMargin = 4.0;
+// A clip cached as a bitmap larger than this on a side is drawn afresh each time instead.
+constexpr int kMaxCachedSide = 4096;
 
 // Files store normal blending as 0 or 1, and unknown values mean normal too.
 bool needsLayer(BlendMode mode)
@@ -104,7 +108,7 @@ void DisplayListPainter::draw(const Placement& placement, int level)
 {
     if (!placement.character || level > kMaxNesting || !isUsable(placement.toView) || !m_context.takeVisit())
         return;
-    if (needsLayer(placement.blend) || !placement.filters.empty())
+    if (needsLayer(placement.blend) || !placement.filters.empty() || placement.cacheAsBitmap)
         drawInLayer(placement, level);
     else
         drawContent(placement, level);
@@ -231,11 +235,24 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
                             std::hypot(placement.toView.c, placement.toView.d) * kTwipsPerPixel};
     const FilterMargins margins = filterMargins(placement.filters, scale);
     const QRect device = m_deviceRect.toAlignedRect();
+    const QRect whole = margins.grown(viewBounds(m_context, placement)
+                                          .adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin)
+                                          .toAlignedRect());
+    // A clip cached as a bitmap is drawn whole, once, and reused while it looks the same.
+    const bool cached = (placement.cacheAsBitmap || !placement.filters.empty()) && placement.object
+                        && placement.object->id != 0 && !whole.isEmpty() && whole.width() <= kMaxCachedSide && whole.height() <= kMaxCachedSide;
+    const QPoint origin(int(std::floor(placement.toView.tx)), int(std::floor(placement.toView.ty)));
+    uint64_t state = 0;
+    if (cached) {
+        state = cachedState(placement);
+        if (auto picture = m_context.cache.cachedPicture(placement.object->id, state)) {
+            compositeLayer(m_context.painter, picture->image, origin + picture->offset, placement.blend,
+                           layerOpacity(placement), m_insideLayer);
+            return;
+        }
+    }
     const QRect reach = device.adjusted(-margins.right, -margins.bottom, margins.left, margins.top);
-    const QRect area = viewBounds(m_context, placement)
-                           .adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin)
-                           .toAlignedRect()
-                           .intersected(reach);
+    const QRect area = cached ? whole : whole.intersected(reach);
     if (area.isEmpty())
         return;
     QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
@@ -246,11 +263,9 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
     Placement inner = placement;
     inner.blend = BlendMode::Normal;
     inner.toView = translation(-area.left(), -area.top()).multiplied(placement.toView);
-    double opacity = 1.0;
-    if (placement.transform.aAdd == 0) {
-        opacity = placement.transform.aMult;
+    const double opacity = layerOpacity(placement);
+    if (placement.transform.aAdd == 0)
         inner.transform.aMult = 1.0;
-    }
     {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(m_context.painter.renderHints());
@@ -263,13 +278,35 @@ void DisplayListPainter::drawInLayer(const Placement& placement, int level)
                                   m_context.visitBudget};
         DisplayListPainter(layerContext, true).drawContent(inner, level);
     }
-    if (placement.filters.empty()) {
-        compositeLayer(m_context.painter, layer, area.topLeft(), placement.blend, opacity, m_insideLayer);
-        return;
-    }
     FilterCanvas canvas{std::move(layer), area.topLeft()};
-    applyFilters(canvas, placement.filters, scale, device);
+    if (!placement.filters.empty())
+        applyFilters(canvas, placement.filters, scale, cached ? QRect() : device);
     compositeLayer(m_context.painter, canvas.image, canvas.origin, placement.blend, opacity, m_insideLayer);
+    if (cached)
+        m_context.cache.keepPicture(placement.object->id, {std::move(canvas.image), canvas.origin - origin, state});
+}
+
+// The alpha of a layer's colour transform applies to the layer as a whole.
+double DisplayListPainter::layerOpacity(const Placement& placement)
+{
+    return placement.transform.aAdd == 0 ? placement.transform.aMult : 1.0;
+}
+
+// What a cached picture depends on besides the clip's content: its scale and
+// rotation, where it falls between whole pixels, and the colour drawn into it.
+uint64_t DisplayListPainter::cachedState(const Placement& placement) const
+{
+    const Matrix& m = placement.toView;
+    ColorTransform colour = placement.transform;
+    if (colour.aAdd == 0)
+        colour.aMult = 1.0;
+    uint64_t hash = contentState(*placement.object);
+    const auto mix = [&hash](double v) { hash = (hash ^ std::bit_cast<uint64_t>(v)) * 1099511628211ull; };
+    for (double v : {m.a, m.b, m.c, m.d, m.tx - std::floor(m.tx), m.ty - std::floor(m.ty), colour.rMult, colour.gMult,
+                     colour.bMult, colour.aMult, colour.rAdd, colour.gAdd, colour.bAdd, colour.aAdd,
+                     double(m_context.highQuality)})
+        mix(v);
+    return hash;
 }
 
 } // namespace flash

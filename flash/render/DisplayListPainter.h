@@ -32,6 +32,8 @@ private:
     bool drawInGrid(const DisplayObject& object, const ScalingGrid& grid, const Matrix& spriteToView,
                     const ColorTransform& spriteTransform);
     void drawInLayer(const Placement& placement, int level);
+    [[nodiscard]] static double layerOpacity(const Placement& placement);
+    [[nodiscard]] uint64_t cachedState(const Placement& placement) const;
     void drawBitmap(const BitmapDef& bitmap, const Placement& placement);
     void drawText(const TextDef& text, const Placement& placement);
     void drawButton(const ButtonDef& button, const Placement& placement, int level);

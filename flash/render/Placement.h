@@ -22,6 +22,8 @@ struct Placement {
     std::span<const TypedFilter> filters;    // drawn over the object's picture, in order
     const BitmapSurface* surface = nullptr;  // attachBitmap: pixels shown instead of a definition
     bool surfaceSmoothing = false;
+    const DisplayObject* object = nullptr;   // the live object placed, if any (cached surfaces are its)
+    bool cacheAsBitmap = false;
 };
 
 // A button the timeline started draws what it placed; any other button, its definition.
@@ -50,6 +52,8 @@ struct Placement {
     placement.filters = object.filters;
     placement.surface = object.surface.get();
     placement.surfaceSmoothing = object.surfaceSmoothing;
+    placement.object = &object;
+    placement.cacheAsBitmap = object.cacheAsBitmap;
     return placement;
 }
 

@@ -20,6 +20,7 @@ constexpr size_t kTextBudget = 8u << 20;
 constexpr size_t kSpriteFrameBudget = 256; // entries
 constexpr size_t kBitmapBudget = 80u << 20; // holds at least one picture of the largest size
 constexpr size_t kTintedBitmapBudget = 16u << 20;
+constexpr size_t kPictureBudget = 64u << 20; // clips cached as bitmaps
 
 size_t imageCost(const QImage& image)
 {
@@ -55,6 +56,7 @@ RenderCache::RenderCache()
     , m_spriteFrames(kSpriteFrameBudget)
     , m_bitmaps(kBitmapBudget)
     , m_tintedBitmaps(kTintedBitmapBudget)
+    , m_pictures(kPictureBudget)
 {
 }
 
@@ -161,6 +163,18 @@ QImage RenderCache::bitmapWithEdges(const Movie& movie, uint16_t id, const Color
     return *m_tintedBitmaps.insert(key, std::make_shared<const QImage>(std::move(image)), cost);
 }
 
+std::shared_ptr<const RenderCache::CachedPicture> RenderCache::cachedPicture(uint64_t objectId, uint64_t state)
+{
+    auto found = m_pictures.find(objectId);
+    return found && found->state == state ? found : nullptr;
+}
+
+void RenderCache::keepPicture(uint64_t objectId, CachedPicture picture)
+{
+    const size_t cost = imageCost(picture.image);
+    (void)m_pictures.insert(objectId, std::make_shared<const CachedPicture>(std::move(picture)), cost);
+}
+
 CacheStatistics RenderCache::statistics() const
 {
     CacheStatistics stats;
@@ -184,6 +198,7 @@ void RenderCache::clear()
     m_spriteFrames.clear();
     m_bitmaps.clear();
     m_tintedBitmaps.clear();
+    m_pictures.clear();
     m_videoFrames.clear();
 }
 

@@ -48,6 +48,16 @@ public:
 
     [[nodiscard]] VideoFrames& videoFrames() { return m_videoFrames; }
 
+    // A clip drawn as a bitmap (cacheAsBitmap, or filtered), kept while what it
+    // draws and how it is scaled stay the same.
+    struct CachedPicture {
+        QImage image;      // filters applied
+        QPoint offset;     // of the image's corner from the clip's origin, in whole device pixels
+        uint64_t state = 0; // contentState, the scale and sub-pixel place, colour and filters it was drawn with
+    };
+    [[nodiscard]] std::shared_ptr<const CachedPicture> cachedPicture(uint64_t objectId, uint64_t state);
+    void keepPicture(uint64_t objectId, CachedPicture picture);
+
     // The main movie's bitmaps are looked up as defined on this frame of its
     // timeline (ids may be defined anew); other movies' as they end.
     void setDictionaryFrame(const Movie* main, uint32_t frame)
@@ -97,6 +107,7 @@ private:
 
     LruCache<const BitmapDef*, QImage> m_bitmaps; // keyed by definition: the movie keeps every one alive
     LruCache<TintKey, QImage, TintKeyHash> m_tintedBitmaps;
+    LruCache<uint64_t, CachedPicture> m_pictures;
     VideoFrames m_videoFrames;
 };
 

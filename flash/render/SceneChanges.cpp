@@ -185,7 +185,28 @@ private:
     QRegion& m_changed;
 };
 
+uint64_t subtreeState(const DisplayObject& object, const Matrix& toObject, const ColorTransform& transform,
+                      uint32_t nesting)
+{
+    Hash hash;
+    hash.add(stateOf(object, toObject, transform, 0));
+    hash.add(uint64_t(object.visible));
+    if (const DisplayList* children = liveChildren(object); children && nesting < kMaxNesting) {
+        for (const auto& [depth, child] : children->objects()) {
+            hash.add(uint64_t(uint32_t(depth)));
+            hash.add(subtreeState(*child, toObject.multiplied(child->matrix),
+                                  transform.multiplied(child->colorTransform), nesting + 1));
+        }
+    }
+    return hash.value;
+}
+
 } // namespace
+
+uint64_t contentState(const DisplayObject& object)
+{
+    return subtreeState(object, Matrix{}, ColorTransform{}, 0);
+}
 
 QRegion SceneChanges::take(const Stage& stage, const Matrix& stageToView, QSize viewSize, const DisplayObject* alwaysDrawn)
 {

@@ -13,6 +13,10 @@
 
 namespace flash {
 
+// A hash of what `object` and everything below it draw, seen from the object
+// itself (its own place on stage left out): equal while its content looks the same.
+[[nodiscard]] uint64_t contentState(const DisplayObject& object);
+
 class SceneChanges {
 public:
     // The part of a view of `viewSize` pixels that `stageToView` maps the stage

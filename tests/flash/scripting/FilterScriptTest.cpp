@@ -1,6 +1,8 @@
 // Filters a script sets on a clip: drawn over its picture, and read back as copies.
 #include "ScriptedMovie.h"
 
+#include "flash/player/Player.h"
+
 #include <gtest/gtest.h>
 
 namespace flash::test {
@@ -47,6 +49,35 @@ TEST(FilterScript, ABlurSpreadsTheClipAndAColourMatrixRecolours)
     const QRgb outside = run.image.pixel(37, 50); // 3 pixels left of the square: reached by the blur
     EXPECT_LT(qGreen(outside), 250);
     EXPECT_GT(qGreen(outside), 100);
+}
+
+// A clip cached as a bitmap is drawn from its picture while it only moves, and
+// drawn anew once what it shows changes.
+TEST(FilterScript, ACachedClipFollowsItsMovesAndItsChanges)
+{
+    PlayerSettings settings;
+    settings.scriptClock = ScriptClock::Ticks;
+    Player player(settings);
+    ASSERT_TRUE(player.loadBytes(squareMovie(R"(
+        box.cacheAsBitmap = true;
+        var ticks = 0;
+        this.onEnterFrame = function() {
+            ticks++;
+            box._x += 10;
+            if (ticks == 3) new Color(box).setRGB(0x00ff00);
+        };
+    )")));
+    std::vector<QImage> frames;
+    for (int tick = 0; tick < 4; ++tick) {
+        player.tick();
+        frames.push_back(player.renderImage(QSize(100, 100)));
+    }
+    // The square (20 pixels wide, from x = 50 after the first tick) moves 10 pixels a tick and turns green on the third.
+    EXPECT_EQ(frames[1].pixel(65, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(frames[1].pixel(55, 50), qRgb(255, 255, 255));
+    EXPECT_EQ(frames[2].pixel(75, 50), qRgb(0, 255, 0));
+    EXPECT_EQ(frames[3].pixel(85, 50), qRgb(0, 255, 0));
+    EXPECT_EQ(frames[3].pixel(75, 50), qRgb(255, 255, 255));
 }
 
 } // namespace
