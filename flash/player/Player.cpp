@@ -22,7 +22,11 @@ namespace flash {
 
 Player::Player(PlayerSettings settings) : m_settings(settings) { }
 
-Player::~Player() = default;
+// Parts go in the order unload() keeps: scripts let go of the mixer before it goes.
+Player::~Player()
+{
+    unload();
+}
 
 bool Player::loadFile(const std::string& path)
 {
