@@ -1,9 +1,11 @@
 // Vector shape definitions: fill and line styles and the edge paths that use them.
 #pragma once
 
+#include "flash/model/BitmapSurface.h"
 #include "flash/model/Geometry.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace flash {
@@ -48,6 +50,7 @@ struct FillStyle {
     Gradient gradient;     // gradients
     Matrix matrix;         // gradient square (-16384..16384 twips) or bitmap pixels (1 pixel = 20 twips) to shape space
     uint16_t bitmapId = 0; // bitmaps; 65535 means "no bitmap" in many files
+    std::shared_ptr<const BitmapSurface> surface; // a script's BitmapData (beginBitmapFill), used instead of bitmapId
     friend bool operator==(const FillStyle&, const FillStyle&) = default;
 };
 

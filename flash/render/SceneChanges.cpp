@@ -101,6 +101,13 @@ uint64_t stateOf(const DisplayObject& object, const Matrix& toView, const ColorT
     hash.add(uint64_t(object.clipDepth.value_or(-1)));
     hash.add(object.maskedBy.id);
     hash.add(static_cast<const void*>(object.drawing.get()));
+    if (object.drawing) {
+        // A drawing filled with a script's pixels shows them as they are now.
+        for (const FillStyle& fill : object.drawing->fills) {
+            if (fill.surface)
+                hash.add(fill.surface->serial);
+        }
+    }
     if (object.editText)
         hash.add(object.editText->revision());
     if (object.video) {

@@ -2,6 +2,8 @@
 // widths with their scaling modes and a one-pixel minimum.
 #include "flash/render/ShapePainter.h"
 
+#include "flash/render/ImageColorTransform.h"
+
 #include "flash/render/GradientBrush.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
@@ -25,13 +27,24 @@ bool isClipped(FillKind kind)
     return kind == FillKind::ClippedBitmap || kind == FillKind::NonSmoothedClippedBitmap;
 }
 
+// A script's pixels as they are now, under `transform` (borrowed: the shape holds the surface while it is drawn).
+QImage surfaceImage(const BitmapSurface& surface, const ColorTransform& transform)
+{
+    if (surface.isEmpty() || surface.pixels.size() < size_t(surface.width) * size_t(surface.height))
+        return {};
+    const QImage image(reinterpret_cast<const uchar*>(surface.pixels.data()), surface.width, surface.height,
+                       QImage::Format_ARGB32_Premultiplied);
+    return transform.isIdentity() ? image : colorTransformed(image, transform);
+}
+
 // A texture brush for a bitmap fill, or nothing when the bitmap is missing.
 std::optional<QBrush> bitmapBrush(const PaintContext& context, const FillStyle& fill,
                                   const ColorTransform& transform)
 {
     if (!isUsable(fill.matrix) || !fill.matrix.inverted())
         return std::nullopt;
-    QImage image = context.cache.bitmap(context.movie, fill.bitmapId, transform);
+    QImage image = fill.surface ? surfaceImage(*fill.surface, transform)
+                                : context.cache.bitmap(context.movie, fill.bitmapId, transform);
     if (image.isNull())
         return std::nullopt;
     QBrush brush(image);
@@ -68,6 +81,19 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
 {
     if (!isUsable(fill.matrix) || !fill.matrix.inverted())
         return;
+    if (fill.surface) {
+        // A script's pixels cover their own rectangle only.
+        const QImage image = surfaceImage(*fill.surface, transform);
+        if (image.isNull())
+            return;
+        QBrush brush(image);
+        brush.setTransform(toQTransform(fill.matrix));
+        QPainterPath area;
+        area.addPolygon(toQTransform(fill.matrix).map(QPolygonF(QRectF(0, 0, image.width(), image.height()))));
+        area.closeSubpath();
+        context.painter.fillPath(path.intersected(area), brush);
+        return;
+    }
     const QImage picture = context.cache.bitmap(context.movie, fill.bitmapId);
     if (picture.isNull())
         return;

@@ -1,6 +1,8 @@
 // Drawing calls in pixels of the clip's space, kept in twips by the clip's Drawing.
 #include "flash/scripting/ClipDrawingCalls.h"
 
+#include "flash/scripting/bitmap/BitmapScriptValues.h"
+
 #include "flash/script/ArrayObject.h"
 #include "flash/script/Conversions.h"
 #include "flash/script/FunctionObject.h"
@@ -161,6 +163,36 @@ Value beginGradientFill(CallContext& c)
     return {};
 }
 
+// beginBitmapFill(bitmap[, matrix, repeat, smoothing]): a BitmapData's pixels as they
+// are when drawn; the matrix takes its pixels to the clip's (a flash.geom.Matrix).
+Value beginBitmapFill(CallContext& c)
+{
+    Drawing* drawing = drawingOf(c);
+    std::shared_ptr<BitmapSurface> surface = surfaceOf(c.arg(0));
+    if (!drawing)
+        return {};
+    if (!surface) {
+        drawing->endFill();
+        return {};
+    }
+    const bool repeat = c.arg(2).isUndefined() || c.vm.toBoolean(c.arg(2));
+    const bool smoothing = c.vm.toBoolean(c.arg(3));
+    FillStyle fill;
+    fill.kind = repeat ? (smoothing ? FillKind::RepeatingBitmap : FillKind::NonSmoothedRepeatingBitmap)
+                       : (smoothing ? FillKind::ClippedBitmap : FillKind::NonSmoothedClippedBitmap);
+    const Value given = c.arg(1);
+    Matrix m;
+    if (given.isObject() && !c.vm.getMember(given, "tx").isUndefined())
+        m = {member(c, given, "a"), member(c, given, "b"), member(c, given, "c"), member(c, given, "d"),
+             member(c, given, "tx"), member(c, given, "ty")};
+    // Bitmap pixels to the clip's twips.
+    fill.matrix = {m.a * kTwipsPerPixel, m.b * kTwipsPerPixel, m.c * kTwipsPerPixel, m.d * kTwipsPerPixel,
+                   m.tx * kTwipsPerPixel, m.ty * kTwipsPerPixel};
+    fill.surface = std::move(surface);
+    drawing->beginFill(fill);
+    return {};
+}
+
 CapStyle capOf(const std::string& name)
 {
     return name == "none" ? CapStyle::None : name == "square" ? CapStyle::Square : CapStyle::Round;
@@ -234,7 +266,7 @@ struct Call {
 
 constexpr Call kCalls[] = {
     {"moveTo", moveTo}, {"lineTo", lineTo}, {"curveTo", curveTo}, {"beginFill", beginFill},
-    {"beginGradientFill", beginGradientFill}, {"lineStyle", lineStyle}, {"lineGradientStyle", lineGradientStyle},
+    {"beginGradientFill", beginGradientFill}, {"beginBitmapFill", beginBitmapFill}, {"lineStyle", lineStyle}, {"lineGradientStyle", lineGradientStyle},
     {"endFill", endFill}, {"clear", clear},
 };
 

@@ -7,7 +7,7 @@
 #include "flash/script/ScriptHost.h"
 #include "flash/scripting/InputState.h"
 #include "flash/stage/ClipProperties.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 #include "flash/stage/Stage.h"
 
 #include <functional>

@@ -7,7 +7,7 @@
 #include "flash/model/Filters.h"
 #include "flash/model/Movie.h"
 #include "flash/stage/Drawing.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 #include "flash/stage/EditTextState.h"
 #include "flash/stage/ObjectRegistry.h"
 #include "flash/stage/VideoState.h"

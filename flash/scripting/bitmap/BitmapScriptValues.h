@@ -11,7 +11,7 @@
 #include "flash/script/CallContext.h"
 #include "flash/script/Object.h"
 #include "flash/scripting/bitmap/PixelArea.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 #include <memory>
 #include <span>

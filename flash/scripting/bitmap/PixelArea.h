@@ -2,7 +2,7 @@
 // give them, clipped against the surfaces they touch.
 #pragma once
 
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 namespace flash {
 

@@ -4,7 +4,7 @@
 // precision as the alpha falls, and an alpha of 0 keeps no colour at all.
 #pragma once
 
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 #include <cstdint>
 

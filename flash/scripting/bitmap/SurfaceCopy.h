@@ -5,7 +5,7 @@
 #pragma once
 
 #include "flash/scripting/bitmap/PixelArea.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 #include <array>
 #include <cstdint>

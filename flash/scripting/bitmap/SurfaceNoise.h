@@ -2,7 +2,7 @@
 #pragma once
 
 #include "flash/model/Geometry.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 #include <cstdint>
 #include <span>

@@ -5,7 +5,7 @@
 
 #include "flash/model/Geometry.h"
 #include "flash/scripting/bitmap/PixelArea.h"
-#include "flash/stage/BitmapSurface.h"
+#include "flash/model/BitmapSurface.h"
 
 #include <cstdint>
 #include <memory>

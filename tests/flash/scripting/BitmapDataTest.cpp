@@ -399,5 +399,21 @@ TEST(BitmapDataScript, AttachedPixelsAndClipsDrawnIntoBitmapsShowOnStage)
     EXPECT_EQ(run.image.pixel(5, 85), qRgb(255, 255, 255)) << "a disposed bitmap shows nothing";
 }
 
+// A drawing filled with a bitmap tiles its pixels, as they are at each frame.
+TEST(BitmapDataScript, ADrawingFilledWithABitmapTilesItsPixels)
+{
+    const auto run = runMovie(movieWith(R"(
+        var tile = new flash.display.BitmapData(10, 10, false, 0xFFFF0000);
+        tile.fillRect(new flash.geom.Rectangle(5, 0, 5, 10), 0xFF0000FF);
+        _root.createEmptyMovieClip("floor", 5);
+        floor.beginBitmapFill(tile, new flash.geom.Matrix(1, 0, 0, 1, 0, 0), true, false);
+        floor.moveTo(0, 50); floor.lineTo(40, 50); floor.lineTo(40, 60); floor.lineTo(0, 60); floor.endFill();
+    )"), 1, QSize(100, 100));
+    EXPECT_EQ(run.image.pixel(2, 55), qRgb(255, 0, 0));
+    EXPECT_EQ(run.image.pixel(7, 55), qRgb(0, 0, 255));
+    EXPECT_EQ(run.image.pixel(32, 55), qRgb(255, 0, 0)) << "the tile repeats";
+    EXPECT_EQ(run.image.pixel(45, 55), qRgb(255, 255, 255));
+}
+
 } // namespace
 } // namespace flash::test
