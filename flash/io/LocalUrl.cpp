@@ -1,6 +1,7 @@
 // Paths are compared after resolving links, so that a link inside the folder
 // cannot lead a movie outside it.
 #include "flash/io/LocalUrl.h"
+#include "flash/io/HexDigit.h"
 
 #include <cctype>
 
@@ -8,24 +9,13 @@ namespace flash {
 
 namespace {
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string percentDecoded(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size()) {
-            const int high = hexValue(text[i + 1]), low = hexValue(text[i + 2]);
+            const int high = hexDigitValue(text[i + 1]), low = hexDigitValue(text[i + 2]);
             if (high >= 0 && low >= 0) {
                 out.push_back(char(high * 16 + low));
                 i += 2;
