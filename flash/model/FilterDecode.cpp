@@ -33,20 +33,40 @@ BevelType bevelType(uint8_t flags)
     return bit(flags, 7) ? BevelType::Inner : BevelType::Outer;
 }
 
-DropShadowFilter readDropShadow(ByteReader& r)
+// The flags byte that ends the shadow kinds: inner (or a bevel's type), knockout,
+// composite source, and the passes (five bits, or four beside a bevel's type).
+template <typename ShadowFilter>
+void readShadowFlags(ByteReader& r, ShadowFilter& f)
 {
-    DropShadowFilter f;
-    f.color = readRgba(r);
+    const uint8_t flags = r.u8();
+    if constexpr (requires { f.type; }) {
+        f.type = bevelType(flags);
+        f.quality = flags & 0x0f;
+    } else {
+        f.inner = bit(flags, 7);
+        f.quality = flags & 0x1f;
+    }
+    f.knockout = bit(flags, 6);
+    f.compositeSource = bit(flags, 5);
+}
+
+// Blur, angle, distance and strength, as the kinds with an offset store them.
+template <typename OffsetFilter>
+void readOffsetBlur(ByteReader& r, OffsetFilter& f)
+{
     f.blurX = r.fixed16();
     f.blurY = r.fixed16();
     f.angle = degrees(r.fixed16());
     f.distance = r.fixed16();
     f.strength = r.fixed8();
-    const uint8_t flags = r.u8();
-    f.inner = bit(flags, 7);
-    f.knockout = bit(flags, 6);
-    f.compositeSource = bit(flags, 5);
-    f.quality = flags & 0x1f;
+}
+
+DropShadowFilter readDropShadow(ByteReader& r)
+{
+    DropShadowFilter f;
+    f.color = readRgba(r);
+    readOffsetBlur(r, f);
+    readShadowFlags(r, f);
     return f;
 }
 
@@ -66,11 +86,7 @@ GlowFilter readGlow(ByteReader& r)
     f.blurX = r.fixed16();
     f.blurY = r.fixed16();
     f.strength = r.fixed8();
-    const uint8_t flags = r.u8();
-    f.inner = bit(flags, 7);
-    f.knockout = bit(flags, 6);
-    f.compositeSource = bit(flags, 5);
-    f.quality = flags & 0x1f;
+    readShadowFlags(r, f);
     return f;
 }
 
@@ -79,16 +95,8 @@ BevelFilter readBevel(ByteReader& r)
     BevelFilter f;
     f.shadowColor = readRgba(r);
     f.highlightColor = readRgba(r);
-    f.blurX = r.fixed16();
-    f.blurY = r.fixed16();
-    f.angle = degrees(r.fixed16());
-    f.distance = r.fixed16();
-    f.strength = r.fixed8();
-    const uint8_t flags = r.u8();
-    f.type = bevelType(flags);
-    f.knockout = bit(flags, 6);
-    f.compositeSource = bit(flags, 5);
-    f.quality = flags & 0x0f;
+    readOffsetBlur(r, f);
+    readShadowFlags(r, f);
     return f;
 }
 
@@ -107,16 +115,8 @@ GradientFilter readGradient(ByteReader& r)
         stop.color = readRgba(r);
     for (auto& stop : f.stops)
         stop.ratio = r.u8();
-    f.blurX = r.fixed16();
-    f.blurY = r.fixed16();
-    f.angle = degrees(r.fixed16());
-    f.distance = r.fixed16();
-    f.strength = r.fixed8();
-    const uint8_t flags = r.u8();
-    f.type = bevelType(flags);
-    f.knockout = bit(flags, 6);
-    f.compositeSource = bit(flags, 5);
-    f.quality = flags & 0x0f;
+    readOffsetBlur(r, f);
+    readShadowFlags(r, f);
     return f;
 }
 
