@@ -1,29 +1,26 @@
 // Owning handles for libavcodec and libswresample objects.
 #pragma once
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libswresample/swresample.h>
-}
+#include "flash/media/Libav.h"
 
 #include <memory>
 
 namespace flash::media {
 
 struct CodecContextFree {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+    void operator()(AVCodecContext* c) const { av().avcodec_free_context(&c); }
 };
 struct FrameFree {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
+    void operator()(AVFrame* f) const { av().av_frame_free(&f); }
 };
 struct PacketFree {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
+    void operator()(AVPacket* p) const { av().av_packet_free(&p); }
 };
 struct ParserClose {
-    void operator()(AVCodecParserContext* p) const { av_parser_close(p); }
+    void operator()(AVCodecParserContext* p) const { av().av_parser_close(p); }
 };
 struct ResamplerFree {
-    void operator()(SwrContext* s) const { swr_free(&s); }
+    void operator()(SwrContext* s) const { av().swr_free(&s); }
 };
 
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;

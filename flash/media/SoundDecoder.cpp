@@ -2,7 +2,6 @@
 // format has one, as MP3 frames are) and hands the frames to the resampler.
 #include "flash/media/SoundDecoder.h"
 
-#include "flash/media/LibavLog.h"
 #include "flash/media/Resampler.h"
 
 #include <array>
@@ -91,7 +90,7 @@ public:
         return create(route.codec, true, [&route](AVCodecContext& c) {
             if (route.rate > 0)
                 c.sample_rate = route.rate;
-            av_channel_layout_default(&c.ch_layout, route.channels);
+            av().av_channel_layout_default(&c.ch_layout, route.channels);
             return true;
         });
     }
@@ -100,7 +99,7 @@ public:
     static std::unique_ptr<AudioCodec> open(const AVCodecParameters& parameters)
     {
         return create(parameters.codec_id, false,
-                      [&parameters](AVCodecContext& c) { return avcodec_parameters_to_context(&c, &parameters) >= 0; });
+                      [&parameters](AVCodecContext& c) { return av().avcodec_parameters_to_context(&c, &parameters) >= 0; });
     }
 
     void decode(std::span<const uint8_t> bytes, Pcm& out)
@@ -117,7 +116,7 @@ public:
         for (int guard = 0; left > 0 && guard < 1 << 20; ++guard) {
             uint8_t* packet = nullptr;
             int packetSize = 0;
-            const int used = av_parser_parse2(m_parser.get(), m_context.get(), &packet, &packetSize, at, left,
+            const int used = av().av_parser_parse2(m_parser.get(), m_context.get(), &packet, &packetSize, at, left,
                                               AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
             if (used < 0)
                 return;
@@ -136,37 +135,38 @@ private:
     template<typename Setup>
     static std::unique_ptr<AudioCodec> create(AVCodecID id, bool parse, const Setup& setup)
     {
-        quietLibavLog();
-        const AVCodec* codec = avcodec_find_decoder(id);
+        if (!libav())
+            return nullptr;
+        const AVCodec* codec = av().avcodec_find_decoder(id);
         if (!codec)
             return nullptr;
         auto made = std::unique_ptr<AudioCodec>(new AudioCodec);
-        made->m_context.reset(avcodec_alloc_context3(codec));
-        made->m_frame.reset(av_frame_alloc());
-        made->m_packet.reset(av_packet_alloc());
+        made->m_context.reset(av().avcodec_alloc_context3(codec));
+        made->m_frame.reset(av().av_frame_alloc());
+        made->m_packet.reset(av().av_packet_alloc());
         if (!made->m_context || !made->m_frame || !made->m_packet || !setup(*made->m_context))
             return nullptr;
-        if (avcodec_open2(made->m_context.get(), codec, nullptr) < 0)
+        if (av().avcodec_open2(made->m_context.get(), codec, nullptr) < 0)
             return nullptr;
         if (parse)
-            made->m_parser.reset(av_parser_init(id));
+            made->m_parser.reset(av().av_parser_init(id));
         return made;
     }
 
     void send(std::span<const uint8_t> bytes, Pcm& out)
     {
-        if (bytes.empty() || av_new_packet(m_packet.get(), int(bytes.size())) < 0)
+        if (bytes.empty() || av().av_new_packet(m_packet.get(), int(bytes.size())) < 0)
             return;
         std::copy(bytes.begin(), bytes.end(), m_packet->data);
-        const int sent = avcodec_send_packet(m_context.get(), m_packet.get());
-        av_packet_unref(m_packet.get());
+        const int sent = av().avcodec_send_packet(m_context.get(), m_packet.get());
+        av().av_packet_unref(m_packet.get());
         if (sent < 0)
             return; // a broken packet is skipped
-        while (avcodec_receive_frame(m_context.get(), m_frame.get()) == 0) {
+        while (av().avcodec_receive_frame(m_context.get(), m_frame.get()) == 0) {
             const AVFrame& f = *m_frame;
             m_resampler.convert(f.extended_data, f.nb_samples, f.sample_rate, f.ch_layout.nb_channels,
                                 AVSampleFormat(f.format), out);
-            av_frame_unref(m_frame.get());
+            av().av_frame_unref(m_frame.get());
         }
     }
 

@@ -4,12 +4,7 @@
 #include "flash/media/SoundFile.h"
 
 #include "flash/media/LibavHandles.h"
-#include "flash/media/LibavLog.h"
 #include "flash/media/SoundDecoder.h"
-
-extern "C" {
-#include <libavformat/avformat.h>
-}
 
 #include <algorithm>
 #include <cctype>
@@ -19,7 +14,7 @@ namespace flash::media {
 namespace {
 
 struct FormatClose {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
+    void operator()(AVFormatContext* f) const { av().avformat_close_input(&f); }
 };
 using FormatPtr = std::unique_ptr<AVFormatContext, FormatClose>;
 
@@ -72,7 +67,7 @@ void addTag(std::vector<std::pair<std::string, std::string>>& tags, std::string 
 void collectTags(const AVDictionary* metadata, std::vector<std::pair<std::string, std::string>>& tags)
 {
     const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(metadata, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+    while ((entry = av().av_dict_get(metadata, "", entry, AV_DICT_IGNORE_SUFFIX))) {
         const std::string key = entry->key, value = entry->value;
         const std::string name = lowered(key);
         const auto known = std::find_if(std::begin(kTagNames), std::end(kTagNames),
@@ -107,21 +102,22 @@ SoundFileReader::~SoundFileReader() = default;
 
 std::unique_ptr<SoundFileReader> SoundFileReader::open(const std::filesystem::path& path)
 {
-    quietLibavLog();
+    if (!libav())
+        return nullptr;
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
+    av().av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av().av_dict_set(&options, "format_whitelist", kAudioFormats, 0);
     AVFormatContext* opened = nullptr;
     const std::string url = "file:" + path.string(); // a path, never taken for an address
-    const int result = avformat_open_input(&opened, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
+    const int result = av().avformat_open_input(&opened, url.c_str(), nullptr, &options);
+    av().av_dict_free(&options);
     if (result < 0)
         return nullptr; // libavformat freed the context
     auto state = std::make_unique<State>();
     state->format.reset(opened);
-    if (avformat_find_stream_info(opened, nullptr) < 0)
+    if (av().avformat_find_stream_info(opened, nullptr) < 0)
         return nullptr;
-    state->stream = av_find_best_stream(opened, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    state->stream = av().av_find_best_stream(opened, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (state->stream < 0)
         return nullptr;
     for (unsigned i = 0; i < opened->nb_streams; ++i) {
@@ -130,7 +126,7 @@ std::unique_ptr<SoundFileReader> SoundFileReader::open(const std::filesystem::pa
     }
     const AVStream& stream = *opened->streams[state->stream];
     state->decoder = PacketDecoder::forStream(*stream.codecpar);
-    state->packet.reset(av_packet_alloc());
+    state->packet.reset(av().av_packet_alloc());
     if (!state->decoder || !state->packet)
         return nullptr;
 
@@ -149,7 +145,7 @@ Pcm SoundFileReader::read(size_t frames)
     Pcm out;
     State& s = *m_state;
     while (!s.ended && out.frames() < frames) {
-        if (av_read_frame(s.format.get(), s.packet.get()) < 0) {
+        if (av().av_read_frame(s.format.get(), s.packet.get()) < 0) {
             s.ended = true; // the end, or a file that breaks off: what came before stands
             break;
         }
@@ -160,7 +156,7 @@ Pcm SoundFileReader::read(size_t frames)
             else
                 out.samples.insert(out.samples.end(), part.samples.begin(), part.samples.end());
         }
-        av_packet_unref(s.packet.get());
+        av().av_packet_unref(s.packet.get());
     }
     return out;
 }

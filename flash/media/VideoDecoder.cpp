@@ -1,7 +1,6 @@
 // libavcodec behind VideoDecoder: codec choice, packet feeding and picture conversion.
 #include "flash/media/VideoDecoder.h"
 
-#include "flash/media/LibavLog.h"
 #include "flash/media/VideoConvert.h"
 
 extern "C" {
@@ -40,13 +39,14 @@ AVCodecID codecIdOf(uint8_t codec)
 
 std::unique_ptr<VideoDecoder> VideoDecoder::create(const VideoDef& video)
 {
-    media::quietLibavLog();
-    const AVCodec* codec = avcodec_find_decoder(codecIdOf(video.codec));
+    if (!media::libav())
+        return nullptr;
+    const AVCodec* codec = media::av().avcodec_find_decoder(codecIdOf(video.codec));
     if (!codec)
         return nullptr;
-    CodecContextPtr context(avcodec_alloc_context3(codec));
-    FramePtr frame(av_frame_alloc());
-    PacketPtr packet(av_packet_alloc());
+    CodecContextPtr context(media::av().avcodec_alloc_context3(codec));
+    FramePtr frame(media::av().av_frame_alloc());
+    PacketPtr packet(media::av().av_packet_alloc());
     if (!context || !frame || !packet)
         return nullptr;
     // Screen video needs the size up front; the others read it from each frame.
@@ -56,7 +56,7 @@ std::unique_ptr<VideoDecoder> VideoDecoder::create(const VideoDef& video)
     context->thread_count = 1; // one picture out for each payload in, with no delay
     if (video.deblocking == 1)
         context->skip_loop_filter = AVDISCARD_ALL;
-    if (avcodec_open2(context.get(), codec, nullptr) < 0)
+    if (media::av().avcodec_open2(context.get(), codec, nullptr) < 0)
         return nullptr;
     return std::unique_ptr<VideoDecoder>(
         new VideoDecoder(std::move(context), std::move(frame), std::move(packet), video.width, video.height));
@@ -73,7 +73,7 @@ VideoDecoder::VideoDecoder(CodecContextPtr context, FramePtr frame, PacketPtr pa
 
 void VideoDecoder::reset()
 {
-    avcodec_flush_buffers(m_context.get());
+    media::av().avcodec_flush_buffers(m_context.get());
 }
 
 DecodedVideoFrame VideoDecoder::decode(const VideoPayload& frame)
@@ -82,18 +82,18 @@ DecodedVideoFrame VideoDecoder::decode(const VideoPayload& frame)
     DecodedVideoFrame result{VideoPicture::blank(m_width, m_height), false};
     if (payload.empty() || payload.size() > size_t(INT32_MAX) - AV_INPUT_BUFFER_PADDING_SIZE)
         return result;
-    av_packet_unref(m_packet.get());
+    media::av().av_packet_unref(m_packet.get());
     // The packet's own buffer carries the zeroed padding the decoders may read past the end.
-    if (av_new_packet(m_packet.get(), int(payload.size())) < 0)
+    if (media::av().av_new_packet(m_packet.get(), int(payload.size())) < 0)
         return result;
     std::memcpy(m_packet->data, payload.data(), payload.size());
     // Screen video 2 keeps key frames for the frames after them to refer to.
     if (frame.isKeyFrame.value_or(false))
         m_packet->flags |= AV_PKT_FLAG_KEY;
-    if (avcodec_send_packet(m_context.get(), m_packet.get()) < 0)
+    if (media::av().avcodec_send_packet(m_context.get(), m_packet.get()) < 0)
         return result;
-    av_frame_unref(m_frame.get());
-    if (avcodec_receive_frame(m_context.get(), m_frame.get()) < 0)
+    media::av().av_frame_unref(m_frame.get());
+    if (media::av().avcodec_receive_frame(m_context.get(), m_frame.get()) < 0)
         return result;
     result.picture = convertFrame();
     if (result.picture.isEmpty())
