@@ -6,6 +6,7 @@
 #include "flash/render/DisplayListPainter.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
+#include "flash/render/VectorState.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -77,6 +78,7 @@ void Renderer::drawObjectInto(QImage& image, const DisplayObject& object, const 
     placement.transform = transform;
     placement.blend = blend;
     DisplayListPainter(context, false).draw(placement, 0);
+    clearUpperVectorState();
 }
 
 QImage Renderer::bitmap(const Movie& movie, uint16_t id)
@@ -99,6 +101,8 @@ void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
     DisplayListPainter lists(context, false);
     draw(lists, toView);
     painter.restore();
+    // What runs next (scripts, filters, an encoder) is SSE code, slowed by Qt's AVX drawing otherwise.
+    clearUpperVectorState();
 }
 
 QImage Renderer::renderToImage(const DisplayList& root, QSize viewSize)

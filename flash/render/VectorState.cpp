@@ -1,4 +1,4 @@
-#include "flash/render/filters/VectorState.h"
+#include "flash/render/VectorState.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

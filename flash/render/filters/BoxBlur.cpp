@@ -4,7 +4,7 @@
 
 #include "flash/render/filters/BlurColumnPass.h"
 #include "flash/render/filters/FilterLimits.h"
-#include "flash/render/filters/VectorState.h"
+#include "flash/render/VectorState.h"
 
 #include <algorithm>
 #include <cmath>

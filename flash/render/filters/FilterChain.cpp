@@ -4,7 +4,7 @@
 #include "flash/render/filters/ColorMatrixFilter.h"
 #include "flash/render/filters/ConvolutionFilter.h"
 #include "flash/render/filters/ShadowFilters.h"
-#include "flash/render/filters/VectorState.h"
+#include "flash/render/VectorState.h"
 
 #include <algorithm>
 #include <cstdint>
