@@ -7,9 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-multimedia-dev libgl-dev libxcb1-dev
   libavcodec-dev libavutil-dev libswresample-dev libavformat-dev
-  zlib1g-dev liblzma-dev libgtest-dev
+  zlib1g-dev liblzma-dev libpng-dev libgtest-dev
   fonts-arphic-uming
-  xvfb xauth x11-utils xdotool openbox ffmpeg
+  xvfb xauth x11-utils xdotool openbox ffmpeg librsvg2-bin
   clang libclang-rt-14-dev
 )
 

@@ -2,11 +2,11 @@
 // frames as the control shows them, scripts and all.
 #include "Commands.h"
 #include "InputEvents.h"
+#include "PngFile.h"
 
 #include "flash/player/Player.h"
 
 #include <QDir>
-#include <QImage>
 
 namespace flashtool {
 namespace {
@@ -22,12 +22,7 @@ QSize outputSize(const CommandLine& line, const flash::Player& player)
 
 bool writeFrame(flash::Player& player, QSize size, const QString& path)
 {
-    // Light compression: frames are written for looking at and comparing, and
-    // the default level costs more than drawing them does.
-    constexpr int kPngQuality = 80;
-    // The view is opaque (the background fills it): written as RGB, with no alpha to undo.
-    const QImage image = player.renderImage(size).convertToFormat(QImage::Format_RGB32);
-    if (image.isNull() || !image.save(path, "PNG", kPngQuality)) {
+    if (!writeOpaquePng(player.renderImage(size), path)) {
         printError(QStringLiteral("cannot write ") + path);
         return false;
     }
