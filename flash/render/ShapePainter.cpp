@@ -125,6 +125,11 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     painter.restore();
 }
 
+bool isOpaqueColour(const QBrush& brush)
+{
+    return brush.style() == Qt::SolidPattern && brush.color().alpha() == 255;
+}
+
 // The stroke's width in view pixels under the line's scaling mode.
 double strokePixels(const PaintContext& context, const LineStyle& line, const Matrix& toView)
 {
@@ -185,7 +190,13 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
             context.painter.strokePath(stroked, pen);
     } else {
         // In the shape's space the covered area is the same on every frame.
-        context.painter.fillPath(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), *brush);
+        // Opaque paint may fill it piece by piece, which is much faster for many lines.
+        if (isOpaqueColour(*brush) && context.painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+            for (const QPainterPath& piece : stroke.strokeArea.piecesAlong(stroke.path, pen, startCap, endCap))
+                context.painter.fillPath(piece, *brush);
+        } else {
+            context.painter.fillPath(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), *brush);
+        }
     }
     if (inViewSpace)
         context.painter.setTransform(shapeToView);

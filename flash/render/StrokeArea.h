@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPen>
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace flash {
 
@@ -12,6 +14,10 @@ namespace flash {
 // shape with long curved lines pays for it on every frame. The area does not
 // depend on where the shape is drawn, so it is kept with the line's path and
 // rebuilt only when the pen's width, caps, join or miter limit change.
+// The area is kept in pieces of a few of the line's subpaths each: Qt's
+// anti-aliasing rasterizer keeps each pixel row's cells in a list that it
+// searches from the start, so one fill of many lines side by side, a grid or a
+// hatching, costs the square of their number on every row.
 // A copy starts empty: copies are made to change the path.
 class StrokeArea {
 public:
@@ -27,6 +33,10 @@ public:
     // ends of each line. `path` must be the one this area belongs to.
     [[nodiscard]] const QPainterPath& along(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap,
                                             Qt::PenCapStyle endCap) const;
+    // The same area in pieces that may overlap one another: filled one after
+    // the other, they draw what the whole does wherever the paint is opaque.
+    [[nodiscard]] std::span<const QPainterPath> piecesAlong(const QPainterPath& path, const QPen& pen,
+                                                           Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const;
 
 private:
     struct Pen {
@@ -39,8 +49,11 @@ private:
     };
     struct Built {
         Pen pen;
-        QPainterPath area;
+        std::vector<QPainterPath> pieces;
+        std::optional<QPainterPath> whole; // made from the pieces when first asked for
     };
+    const Built& build(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const;
+
     mutable std::optional<Built> m_built;
 };
 

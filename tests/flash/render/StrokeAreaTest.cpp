@@ -44,6 +44,27 @@ TEST(StrokeArea, FillsTheSamePixelsAsTheStroke)
     }
 }
 
+// Many lines side by side are kept in pieces, which filled one after the
+// other in an opaque colour paint what the whole area does.
+TEST(StrokeArea, OpaquePiecesPaintWhatTheWholeDoes)
+{
+    QPainterPath hatching;
+    for (int x = 100; x < 2000; x += 80) {
+        hatching.moveTo(x, 50);
+        hatching.lineTo(x + 40, 1900);
+    }
+    const QPen pen(QBrush(QColor(30, 30, 30)), 30, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const StrokeArea area;
+    const auto pieces = area.piecesAlong(hatching, pen, Qt::RoundCap, Qt::RoundCap);
+    EXPECT_GT(pieces.size(), 1u);
+    const QImage whole = paintWith([&](QPainter& p) { p.fillPath(area.along(hatching, pen, Qt::RoundCap, Qt::RoundCap), pen.brush()); });
+    const QImage pieceByPiece = paintWith([&](QPainter& p) {
+        for (const QPainterPath& piece : pieces)
+            p.fillPath(piece, pen.brush());
+    });
+    EXPECT_EQ(whole, pieceByPiece);
+}
+
 TEST(StrokeArea, FollowsThePenAndStartsEmptyWhenCopied)
 {
     const QPainterPath path = curvedLine();
