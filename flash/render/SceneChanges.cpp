@@ -143,6 +143,16 @@ std::optional<Rect> ownBounds(const Movie& movie, const DisplayObject& object, c
     return contentBounds(movie, object, toView);
 }
 
+// Places rather than objects are compared: a timeline that removes an object
+// and places an equal one at the same depth on each loop changes nothing on screen.
+uint64_t placeOf(uint64_t parentPlace, int32_t depth)
+{
+    Hash hash;
+    hash.add(parentPlace);
+    hash.add(uint64_t(uint32_t(depth)));
+    return hash.value;
+}
+
 class Walk {
 public:
     Walk(const Stage& stage, std::unordered_map<uint64_t, SceneChanges::Entry>& seen, uint64_t pass,
@@ -151,8 +161,9 @@ public:
     {
     }
 
-    void visit(const DisplayObject& object, const Matrix& parentToView, const ColorTransform& parentTransform,
-               uint64_t inherited, int margin, uint32_t nesting)
+    // `place` names where the object stands: its parent's place and its depth.
+    void visit(const DisplayObject& object, uint64_t place, const Matrix& parentToView,
+               const ColorTransform& parentTransform, uint64_t inherited, int margin, uint32_t nesting)
     {
         if (nesting > kMaxNesting || !object.visible)
             return;
@@ -169,8 +180,10 @@ public:
         if (const auto bounds = ownBounds(m_stage.movieOf(object), object, toView))
             rect = viewRect(*bounds).adjusted(-kAntialiasMargin - margin, -kAntialiasMargin - margin,
                                               kAntialiasMargin + margin, kAntialiasMargin + margin);
-        SceneChanges::Entry& entry = m_seen[object.id];
+        SceneChanges::Entry& entry = m_seen[place];
         const bool changed = entry.pass == 0 || entry.state != state || entry.rect != rect || &object == m_alwaysDrawn;
+        if (&object == m_alwaysDrawn)
+            m_alwaysDrawnPlace = place;
         if (changed) {
             m_changed += entry.rect;
             m_changed += rect;
@@ -180,9 +193,11 @@ public:
         const uint64_t passedOn = object.filters.empty() && object.blendMode <= BlendMode::Layer ? inherited : state;
         if (const DisplayList* children = liveChildren(object)) {
             for (const auto& [depth, child] : children->objects())
-                visit(*child, toView, transform, passedOn, margin, nesting + 1);
+                visit(*child, placeOf(place, depth), toView, transform, passedOn, margin, nesting + 1);
         }
     }
+
+    [[nodiscard]] uint64_t alwaysDrawnPlace() const { return m_alwaysDrawnPlace; }
 
 private:
     const Stage& m_stage;
@@ -190,6 +205,7 @@ private:
     uint64_t m_pass;
     const DisplayObject* m_alwaysDrawn;
     QRegion& m_changed;
+    uint64_t m_alwaysDrawnPlace = 0;
 };
 
 uint64_t subtreeState(const DisplayObject& object, const Matrix& toObject, const ColorTransform& transform,
@@ -223,9 +239,10 @@ QRegion SceneChanges::take(const Stage& stage, const Matrix& stageToView, QSize 
     ++m_pass;
     QRegion changed;
     Walk walk(stage, m_seen, m_pass, alwaysDrawn, changed);
+    uint64_t levelPlace = 0;
     for (const DisplayObject* level : stage.levels())
-        walk.visit(*level, stageToView, ColorTransform{}, 0, 0, 0);
-    const uint64_t always = alwaysDrawn ? alwaysDrawn->id : 0;
+        walk.visit(*level, ++levelPlace, stageToView, ColorTransform{}, 0, 0, 0);
+    const uint64_t always = walk.alwaysDrawnPlace();
     if (m_lastAlwaysDrawn != always) {
         if (const auto it = m_seen.find(m_lastAlwaysDrawn); it != m_seen.end())
             changed += it->second.rect;

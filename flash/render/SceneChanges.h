@@ -40,11 +40,11 @@ public:
     };
 
 private:
-    std::unordered_map<uint64_t, Entry> m_seen; // by object identity
+    std::unordered_map<uint64_t, Entry> m_seen; // by place: the parent's place and the depth
     QSize m_viewSize;
     Matrix m_stageToView;
     uint64_t m_pass = 0;
-    uint64_t m_lastAlwaysDrawn = 0; // its place is drawn again once it is no longer always drawn
+    uint64_t m_lastAlwaysDrawn = 0; // the place of the object last always drawn: drawn again once it no longer is
 };
 
 } // namespace flash

@@ -51,5 +51,29 @@ TEST(ChangedRegion, AStillMovieAsksForNothingAndAMovingSquareForItsCorner)
     }
 }
 
+// A script that replaces its clip with an equal one on every frame, as timelines
+// that remove and place again on each loop do: nothing on screen changes.
+TEST(ChangedRegion, AnEqualObjectPlacedAgainAtTheSameDepthChangesNothing)
+{
+    swfw::SwfWriter w(8, 400, 300, 12);
+    const uint16_t square = w.defineShape(swfw::ShapeBuilder().fillSolid(swfw::Color::rgb(0xff0000)).rect(0, 0, 10, 10));
+    swfw::Timeline box(8);
+    box.place(1, square).showFrame();
+    w.exportAssets({{w.defineSprite(box), "square"}});
+    w.actions(swfw::compileActionScript("var made = 0;"
+                                        "onEnterFrame = function() { attachMovie('square', 's' + made++, 5, {_x: 50}); };"));
+    w.showFrame();
+    Player player;
+    ASSERT_TRUE(player.loadBytes(w.finish()));
+    const QSize view(400, 300);
+    player.tick();
+    player.tick();
+    (void)player.takeChangedRegion(view);
+    for (int tick = 0; tick < 3; ++tick) {
+        player.tick();
+        EXPECT_TRUE(player.takeChangedRegion(view).isEmpty()) << "tick " << tick;
+    }
+}
+
 } // namespace
 } // namespace flash::test
