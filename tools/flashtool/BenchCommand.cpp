@@ -1,5 +1,9 @@
 // flashtool bench FILE [--size WxH] [--frames N]: load, advance and draw times as JSON.
 //
+// Each frame is drawn twice: as the player draws it, only the region that
+// changed ("drawn"), then the whole view ("render"), which is what a frame
+// costs when everything on it moves.
+//
 // Every figure is given twice: in wall-clock time (what a viewer waits) and in
 // processor time (what the work costs, all threads counted, steady on a busy machine).
 #include "Commands.h"
@@ -12,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -113,12 +118,21 @@ int runBench(const CommandLine& line)
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     const int frames = std::max(1, line.frameCount.value_or(std::max(player.totalFrames(), kMinTimedFrames)));
 
-    std::vector<Duration> advances, renders, wholeFrames;
+    QImage shown(size, QImage::Format_ARGB32_Premultiplied);
+    std::vector<Duration> advances, draws, playerFrames, renders, wholeFrames;
     for (int frame = 0; frame < frames; ++frame) {
         const Stopwatch advancing;
         if (frame > 0)
             player.advanceFrame();
         advances.push_back(advancing.elapsed());
+        const Stopwatch drawing;
+        if (const QRegion changed = player.takeChangedRegion(size); !changed.isEmpty()) {
+            QPainter painter(&shown);
+            painter.setClipRegion(changed);
+            player.render(painter, size);
+        }
+        draws.push_back(drawing.elapsed());
+        playerFrames.push_back(advances.back() + draws.back());
         const Stopwatch rendering;
         {
             QPainter painter(&canvas);
@@ -144,6 +158,8 @@ int runBench(const CommandLine& line)
     insertSummaries(json, QStringLiteral("advance"), advances);
     insertSummaries(json, QStringLiteral("render"), renders);
     insertSummaries(json, QStringLiteral("frame"), wholeFrames);
+    insertSummaries(json, QStringLiteral("drawn"), draws);
+    insertSummaries(json, QStringLiteral("playerFrame"), playerFrames);
     json.insert(QStringLiteral("peakMemoryMB"), peakMemoryMegabytes());
     const QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Compact);
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
