@@ -2,7 +2,9 @@
 """Runs `flashtool bench` over every movie of a folder and summarises the figures.
 
 For each movie: load time per megabyte, the 95th percentile of advance plus
-render time per frame against the movie's frame interval, and peak memory.
+drawing time per frame against the movie's frame interval, and peak memory.
+Frames are judged twice: as the player draws them (only the region that
+changed) and redrawn whole (what a frame costs when everything on it moves).
 Budgets checked: p95 frame time at most a tenth of the interval at 468x336 (half
 at 1920x1080), loading at most 50 ms per MB, at most 200 MB of memory.
 
@@ -64,27 +66,33 @@ def summarise(results, size, clock):
             print(f"  {r['status'].upper()}: {r['file']}")
     if not ok:
         return
-    over_frame, over_load, over_memory = [], [], []
+    prefix = "" if clock == "wall" else "Cpu"
+    over_load, over_memory = [], []
     for r in ok:
-        budget = r["frameIntervalMs"] * share
-        if r[frame_key] > budget:
-            over_frame.append((r[frame_key] / budget, r))
         megabytes = r["fileBytes"] / 1e6
         if megabytes >= LOAD_BUDGET_MIN_MB and r[load_key] > 50 * megabytes:
             over_load.append((r[load_key] / megabytes, r))
         if r["peakMemoryMB"] > 200:
             over_memory.append((r["peakMemoryMB"], r))
     print(f"clock: {clock} time")
-    p95s = [r[frame_key] for r in ok]
-    print(f"frame p95 at {size}: median {statistics.median(p95s):.2f} ms, worst {max(p95s):.2f} ms; "
-          f"within {share:.0%} of the interval: {len(ok) - len(over_frame)}/{len(ok)}")
+    over_frame = {}
+    for label, key in (("as the player draws", f"playerFrame{prefix}P95Ms"), ("redrawn whole", frame_key)):
+        rows = [r for r in ok if key in r]
+        if not rows:
+            continue
+        over = [(r[key] / (r["frameIntervalMs"] * share), r) for r in rows if r[key] > r["frameIntervalMs"] * share]
+        over_frame[label] = over
+        p95s = [r[key] for r in rows]
+        print(f"frame p95 at {size}, {label}: median {statistics.median(p95s):.2f} ms, worst {max(p95s):.2f} ms; "
+              f"within {share:.0%} of the interval: {len(rows) - len(over)}/{len(rows)}")
     loads = [r[load_key] for r in ok]
     sized = [r for r in ok if r["fileBytes"] / 1e6 >= LOAD_BUDGET_MIN_MB]
     print(f"load: median {statistics.median(loads):.1f} ms, worst {max(loads):.1f} ms; "
           f"movies of {LOAD_BUDGET_MIN_MB} MB or more within 50 ms/MB: {len(sized) - len(over_load)}/{len(sized)}")
     print(f"peak memory: worst {max(r['peakMemoryMB'] for r in ok):.0f} MB; over 200 MB: {len(over_memory)}")
-    for title, rows, unit in (("slowest frames (x budget)", over_frame, "x"),
-                              ("slowest loads (ms/MB)", over_load, ""), ("memory (MB)", over_memory, "")):
+    lists = [(f"slowest frames {label} (x budget)", rows, "x") for label, rows in over_frame.items()]
+    lists += [("slowest loads (ms/MB)", over_load, ""), ("memory (MB)", over_memory, "")]
+    for title, rows, unit in lists:
         if rows:
             print(title + ":")
             for value, r in sorted(rows, key=lambda row: -row[0])[:10]:
