@@ -144,12 +144,15 @@ void MovieLoads::loadMovieNow(const Request& request)
     }
     const auto path = resolveLocalUrl(stage.folder(), request.url);
     std::shared_ptr<const Movie> movie = path && m_source ? m_source(*path) : nullptr;
-    if (request.target.level || targetObject(request.target))
-        tell(request.loader, "onLoadStart", {targetValue(request.target)});
     if (!movie) {
-        tell(request.loader, "onLoadError", {targetValue(request.target), script::Value(m_runtime.vm().makeString("URLNotFound"))});
+        // A file that is not there, or may not be read, never starts loading;
+        // there is no server to give a status, which the runtime reports as 0.
+        tell(request.loader, "onLoadError",
+             {targetValue(request.target), script::Value(m_runtime.vm().makeString("URLNotFound")), script::Value(0)});
         return;
     }
+    if (request.target.level || targetObject(request.target))
+        tell(request.loader, "onLoadStart", {targetValue(request.target)});
     std::error_code error;
     const uint64_t bytes = std::filesystem::file_size(*path, error);
     if (request.target.level) {

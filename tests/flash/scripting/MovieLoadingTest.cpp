@@ -94,7 +94,7 @@ TEST_F(MovieLoadingTest, AMovieClipLoaderHearsEveryStepAndEveryFailure)
         loader.onLoadProgress = function(t, done, all) { trace("progress " + t._name + " " + (done == all)); };
         loader.onLoadComplete = function(t) { trace("complete " + t._name); };
         loader.onLoadInit = function(t) { trace("init " + t._name + " width " + t._width); };
-        loader.onLoadError = function(t, code) { trace("error " + t._name + " " + code); };
+        loader.onLoadError = function(t, code, status) { trace("error " + t._name + " " + code + " " + status); };
         loader.loadClip("child.swf", a);
         loader.loadClip("pic.png", "b");
         loader.loadClip("../outside.swf", c);
@@ -103,7 +103,7 @@ TEST_F(MovieLoadingTest, AMovieClipLoaderHearsEveryStepAndEveryFailure)
         c.loadVariables("vars.txt");
     )", 4);
     EXPECT_EQ(traces, (Lines{"start a", "progress a true", "complete a", "start b", "progress b true", "complete b",
-                             "start c", "error c URLNotFound", "start c", "error c URLNotFound", "data 12 A B",
+                             "error c URLNotFound 0", "error c URLNotFound 0", "data 12 A B",
                              "child frame", "init a width 20", "init b width 30"}));
 }
 
