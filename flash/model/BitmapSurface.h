@@ -22,4 +22,9 @@ struct BitmapSurface {
     void changed() { ++serial; }
 };
 
+// How a clip that shows a surface places its pixels: on whole view pixels when
+// it is neither scaled nor turned (Auto), always (Always), or where the matrix
+// puts them (Never).
+enum class PixelSnapping : uint8_t { Auto, Always, Never };
+
 } // namespace flash

@@ -22,6 +22,7 @@ struct Placement {
     std::span<const TypedFilter> filters;    // drawn over the object's picture, in order
     const BitmapSurface* surface = nullptr;  // attachBitmap: pixels shown instead of a definition
     bool surfaceSmoothing = false;
+    PixelSnapping surfaceSnapping = PixelSnapping::Auto;
     const DisplayObject* object = nullptr;   // the live object placed, if any (cached surfaces are its)
     bool cacheAsBitmap = false;
 };
@@ -52,6 +53,7 @@ struct Placement {
     placement.filters = object.filters;
     placement.surface = object.surface.get();
     placement.surfaceSmoothing = object.surfaceSmoothing;
+    placement.surfaceSnapping = object.surfaceSnapping;
     placement.object = &object;
     placement.cacheAsBitmap = object.cacheAsBitmap;
     return placement;

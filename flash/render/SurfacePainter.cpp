@@ -8,6 +8,19 @@
 
 namespace flash {
 
+namespace {
+
+// Auto snaps only pixels shown one for one, neither scaled (within a
+// thousandth) nor turned: snapping anything else would shift it visibly.
+bool snapsToPixels(PixelSnapping snapping, const Matrix& toView)
+{
+    if (snapping != PixelSnapping::Auto)
+        return snapping == PixelSnapping::Always;
+    return toView.b == 0 && toView.c == 0 && std::abs(toView.a - 1) < 1e-3 && std::abs(toView.d - 1) < 1e-3;
+}
+
+} // namespace
+
 void paintSurface(const PaintContext& context, const BitmapSurface& surface, const Placement& placement)
 {
     if (surface.isEmpty() || surface.pixels.size() < size_t(surface.width) * size_t(surface.height))
@@ -17,7 +30,12 @@ void paintSurface(const PaintContext& context, const BitmapSurface& surface, con
     if (!placement.transform.isIdentity())
         image = colorTransformed(image, placement.transform);
     QPainter& painter = context.painter;
-    painter.setTransform(toQTransform(placement.toView.multiplied(scaling(kTwipsPerPixel, kTwipsPerPixel))));
+    Matrix toView = placement.toView.multiplied(scaling(kTwipsPerPixel, kTwipsPerPixel));
+    if (snapsToPixels(placement.surfaceSnapping, toView)) {
+        toView.tx = std::round(toView.tx);
+        toView.ty = std::round(toView.ty);
+    }
+    painter.setTransform(toQTransform(toView));
     painter.setRenderHint(QPainter::SmoothPixmapTransform, placement.surfaceSmoothing && context.highQuality);
     painter.drawImage(QPointF(0, 0), image);
 }

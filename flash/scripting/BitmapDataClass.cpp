@@ -102,12 +102,16 @@ std::optional<Depth> scriptDepth(double depth)
 Value attachBitmap(CallContext& c)
 {
     const auto depth = scriptDepth(c.vm.toNumber(c.arg(1)));
+    const std::string snapping = c.arg(2).isUndefined() ? std::string() : c.vm.toString(c.arg(2)).toStd();
     const bool smoothing = flagArg(c, 3, false);
     StageHost& host = hostOf(c);
     DisplayObject* clip = host.displayObjectOf(c.thisValue);
     auto surface = surfaceOf(c.arg(0));
     if (clip && clip->clip && depth && surface)
-        host.stage().attachSurface(*clip, *depth, std::move(surface), smoothing);
+        host.stage().attachSurface(*clip, *depth, std::move(surface), smoothing,
+                                   snapping == "always" ? PixelSnapping::Always
+                                   : snapping == "never" ? PixelSnapping::Never
+                                                         : PixelSnapping::Auto);
     return {};
 }
 

@@ -104,6 +104,7 @@ struct DisplayObject {
     std::unique_ptr<VideoState> video; // Video objects a script attached a stream to or set up
     std::shared_ptr<const BitmapSurface> surface; // attachBitmap: a BitmapData's pixels shown as they are
     bool surfaceSmoothing = false;
+    PixelSnapping surfaceSnapping = PixelSnapping::Auto;
 
     [[nodiscard]] bool isClip() const { return clip != nullptr; }
 };

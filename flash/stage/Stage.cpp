@@ -510,7 +510,7 @@ DisplayObject* Stage::insert(DisplayObject& parent, std::unique_ptr<DisplayObjec
 }
 
 DisplayObject* Stage::attachSurface(DisplayObject& clip, Depth depth, std::shared_ptr<const BitmapSurface> surface,
-                                    bool smoothing)
+                                    bool smoothing, PixelSnapping snapping)
 {
     if (!surface)
         return nullptr;
@@ -519,6 +519,7 @@ DisplayObject* Stage::attachSurface(DisplayObject& clip, Depth depth, std::share
     object->character = std::shared_ptr<const BitmapDef>(); // shows no definition: its surface instead
     object->surface = std::move(surface);
     object->surfaceSmoothing = smoothing;
+    object->surfaceSnapping = snapping;
     object->origin = Origin::Script;
     return insert(clip, std::move(object));
 }

@@ -105,7 +105,7 @@ public:
     // attachBitmap: an object at `depth` of `clip` showing `surface` (replacing
     // what stood there); null when the clip cannot take it.
     DisplayObject* attachSurface(DisplayObject& clip, Depth depth, std::shared_ptr<const BitmapSurface> surface,
-                                 bool smoothing);
+                                 bool smoothing, PixelSnapping snapping = PixelSnapping::Auto);
     // Shows `movie` in `clip` instead of what it showed: the clip keeps its
     // place, name and properties; its timeline becomes the movie's. A null
     // movie empties it (unloadMovie).

@@ -389,6 +389,12 @@ TEST(BitmapDataScript, AttachedPixelsAndClipsDrawnIntoBitmapsShowOnStage)
         hole._y = 80;
         hole.attachBitmap(gone, 1);
         gone.dispose();
+        var snapped = new flash.display.BitmapData(10, 10, false, 0xFF0000FF);
+        _root.createEmptyMovieClip("snap", 8);
+        snap._x = 70.4;
+        snap._y = 40.4;
+        snap._xscale = snap._yscale = 150;
+        snap.attachBitmap(snapped, 1, "always", true);
     )"), 1, QSize(100, 100));
     EXPECT_EQ(run.traces, (Lines{"ff0000ff 0 0"}));
     EXPECT_EQ(run.image.pixel(15, 35), qRgb(0, 255, 0));
@@ -397,6 +403,10 @@ TEST(BitmapDataScript, AttachedPixelsAndClipsDrawnIntoBitmapsShowOnStage)
     EXPECT_EQ(run.image.pixel(70, 10), qRgb(0, 0, 255)) << "the clip drawn into a bitmap, shown";
     EXPECT_EQ(run.image.pixel(62, 2), qRgb(255, 255, 255));
     EXPECT_EQ(run.image.pixel(5, 85), qRgb(255, 255, 255)) << "a disposed bitmap shows nothing";
+    // Snapped to whole pixels, a smoothed and scaled bitmap keeps sharp edges.
+    EXPECT_EQ(run.image.pixel(70, 40), qRgb(0, 0, 255));
+    EXPECT_EQ(run.image.pixel(84, 54), qRgb(0, 0, 255));
+    EXPECT_EQ(run.image.pixel(85, 55), qRgb(255, 255, 255));
 }
 
 // A drawing filled with a bitmap tiles its pixels, as they are at each frame.
