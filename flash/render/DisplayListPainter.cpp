@@ -5,6 +5,7 @@
 #include "flash/render/MaskOutline.h"
 #include "flash/render/MaskStack.h"
 #include "flash/render/ObjectBounds.h"
+#include "flash/render/PathPieces.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/SceneChanges.h"
@@ -45,9 +46,11 @@ DisplayListPainter::DisplayListPainter(const PaintContext& context, bool insideL
 {
     if (QPaintDevice* device = context.painter.device())
         m_deviceRect = QRectF(0, 0, device->width(), device->height());
-    // Drawing only what changed: what lies wholly outside the clip is not drawn at all.
-    if (context.painter.hasClipping() && !insideLayer)
-        m_deviceRect = m_deviceRect.intersected(context.painter.transform().mapRect(context.painter.clipBoundingRect()));
+    // Drawing only what changed: what lies wholly outside the clip's parts is not drawn at all.
+    if (context.painter.hasClipping() && !insideLayer) {
+        m_clipRegion = context.painter.transform().map(context.painter.clipRegion());
+        m_deviceRect = m_deviceRect.intersected(m_clipRegion.boundingRect());
+    }
 }
 
 void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
@@ -117,7 +120,10 @@ void DisplayListPainter::draw(const Placement& placement, int level)
 bool DisplayListPainter::isOutsideView(const Placement& placement) const
 {
     const QRectF bounds = viewBounds(m_context, placement);
-    return !bounds.adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin).intersects(m_deviceRect);
+    const QRectF reach = bounds.adjusted(-kCullMargin, -kCullMargin, kCullMargin, kCullMargin);
+    if (!reach.intersects(m_deviceRect))
+        return true;
+    return !m_clipRegion.isEmpty() && !m_clipRegion.intersects(reach.toAlignedRect());
 }
 
 void DisplayListPainter::drawContent(const Placement& placement, int level)
@@ -206,8 +212,15 @@ void DisplayListPainter::drawText(const TextDef& text, const Placement& placemen
     painter.setTransform(toQTransform(toView));
     for (const TextOutline::Run& run : m_context.cache.textOutline(m_context.movie, text)->runs) {
         const Rgba color = placement.transform.apply(run.color);
-        if (color.a != 0)
-            painter.fillPath(run.path, toQColor(color));
+        if (color.a == 0)
+            continue;
+        const QBrush brush(toQColor(color));
+        if (!fillsPieceByPiece(painter, brush)) {
+            painter.fillPath(run.path, brush);
+            continue;
+        }
+        for (const QPainterPath& piece : run.pieces)
+            painter.fillPath(piece, brush);
     }
 }
 

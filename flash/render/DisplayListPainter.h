@@ -6,6 +6,7 @@
 #include "flash/render/Placement.h"
 
 #include <QRectF>
+#include <QRegion>
 
 namespace flash {
 
@@ -41,7 +42,8 @@ private:
 
     PaintContext m_context;
     bool m_insideLayer = false;
-    QRectF m_deviceRect;
+    QRectF m_deviceRect;  // the device, within the clip's bounds
+    QRegion m_clipRegion; // the clip's parts on the device; empty when not clipped
 };
 
 } // namespace flash

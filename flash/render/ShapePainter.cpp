@@ -5,6 +5,7 @@
 #include "flash/render/ImageColorTransform.h"
 
 #include "flash/render/GradientBrush.h"
+#include "flash/render/PathPieces.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/StrokeCaps.h"
@@ -125,11 +126,6 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     painter.restore();
 }
 
-bool isOpaqueColour(const QBrush& brush)
-{
-    return brush.style() == Qt::SolidPattern && brush.color().alpha() == 255;
-}
-
 // The stroke's width in view pixels under the line's scaling mode.
 double strokePixels(const PaintContext& context, const LineStyle& line, const Matrix& toView)
 {
@@ -190,8 +186,7 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
             context.painter.strokePath(stroked, pen);
     } else {
         // In the shape's space the covered area is the same on every frame.
-        // Opaque paint may fill it piece by piece, which is much faster for many lines.
-        if (isOpaqueColour(*brush) && context.painter.compositionMode() == QPainter::CompositionMode_SourceOver) {
+        if (fillsPieceByPiece(context.painter, *brush)) {
             for (const QPainterPath& piece : stroke.strokeArea.piecesAlong(stroke.path, pen, startCap, endCap))
                 context.painter.fillPath(piece, *brush);
         } else {

@@ -1,5 +1,6 @@
 #include "flash/render/StrokeArea.h"
 
+#include "flash/render/PathPieces.h"
 #include "flash/render/StrokeCaps.h"
 
 #include <QPainterPathStroker>
@@ -8,18 +9,14 @@ namespace flash {
 
 namespace {
 
-// Few enough lines per fill that a row's list stays short, enough that the
-// fills' own set-up does not add up.
-constexpr int kSubpathsPerPiece = 8;
-
-// `path` cut into paths of kSubpathsPerPiece subpaths each.
+// `path` cut into paths of kOutlinesPerPiece subpaths each.
 std::vector<QPainterPath> subpathGroups(const QPainterPath& path)
 {
     std::vector<QPainterPath> groups;
     int subpaths = 0;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element element = path.elementAt(i);
-        if (element.isMoveTo() && subpaths++ % kSubpathsPerPiece == 0)
+        if (element.isMoveTo() && subpaths++ % kOutlinesPerPiece == 0)
             groups.emplace_back();
         if (groups.empty())
             groups.emplace_back();

@@ -14,10 +14,8 @@ namespace flash {
 // shape with long curved lines pays for it on every frame. The area does not
 // depend on where the shape is drawn, so it is kept with the line's path and
 // rebuilt only when the pen's width, caps, join or miter limit change.
-// The area is kept in pieces of a few of the line's subpaths each: Qt's
-// anti-aliasing rasterizer keeps each pixel row's cells in a list that it
-// searches from the start, so one fill of many lines side by side, a grid or a
-// hatching, costs the square of their number on every row.
+// The area is kept in pieces of a few of the line's subpaths each, which fill
+// much faster than the whole (see PathPieces.h).
 // A copy starts empty: copies are made to change the path.
 class StrokeArea {
 public:

@@ -13,6 +13,7 @@ struct TextOutline {
     struct Run {
         QPainterPath path; // twips of the text's space, before the text's own matrix
         Rgba color;
+        std::vector<QPainterPath> pieces; // the same glyphs, a few to each path
     };
     std::vector<Run> runs;
 
