@@ -1,7 +1,11 @@
 // The display list: stage scaling, sprites, colour transforms, masks, buttons, text, morphs.
 #include "RenderScene.h"
 
+#include "flash/render/TextOutline.h"
+
+#include <QPainter>
 #include <cmath>
+#include <functional>
 
 namespace flash::test {
 namespace {
@@ -246,6 +250,42 @@ TEST(Text, GlyphsScaledToHeightAndAdvanced)
     EXPECT_PIXEL(image, 35, 40, kWhite);  // gap of the advance
     EXPECT_PIXEL(image, 60, 40, kBlue);   // third glyph at 50..70 (the second has no outline)
     EXPECT_PIXEL(image, 20, 25, kWhite);
+}
+
+// A long line's glyphs are also kept a few to a path; in an opaque colour the
+// pieces paint exactly what the whole line does.
+TEST(Text, PiecesOfALinePaintWhatTheLineDoes)
+{
+    RenderScene scene;
+    scene.define(7, squareFont());
+    TextDef text;
+    TextRecord record;
+    record.fontId = 7;
+    record.x = 13;
+    record.y = px(30);
+    record.height = uint16_t(px(7.3));
+    for (int i = 0; i < 20; ++i)
+        record.glyphs.push_back({0, int32_t(px(9.7))});
+    text.records = {record};
+    const TextOutline outline = buildTextOutline(text, scene.movie());
+    ASSERT_EQ(outline.runs.size(), 1u);
+    const TextOutline::Run& run = outline.runs[0];
+    EXPECT_EQ(run.pieces.size(), 3u);
+    const auto paint = [](const std::function<void(QPainter&)>& fill) {
+        QImage image(220, 40, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(0.05, 0.05);
+        fill(painter);
+        return image;
+    };
+    const QImage whole = paint([&](QPainter& p) { p.fillPath(run.path, Qt::black); });
+    const QImage pieces = paint([&](QPainter& p) {
+        for (const QPainterPath& piece : run.pieces)
+            p.fillPath(piece, Qt::black);
+    });
+    EXPECT_EQ(whole, pieces);
 }
 
 TEST(Text, MissingFontDrawsNothing)
