@@ -123,10 +123,14 @@ void ScriptRuntime::clipEvent(Stage&, DisplayObject& clip, ClipEvent event)
         runClipActions(handle, ClipEventFlag::Load);
         callHandler(handle, "onLoad");
         break;
-    case ClipEvent::EnterFrame:
+    case ClipEvent::EnterFrame: {
+        // Every clip hears this on every frame: most have no handler, and only
+        // a clip that has one gets a script object made for it.
+        static const script::String onEnterFrame("onEnterFrame");
         runClipActions(handle, ClipEventFlag::EnterFrame);
-        callHandler(handle, "onEnterFrame");
+        callDefinedHandler(handle, onEnterFrame);
         break;
+    }
     case ClipEvent::Unload:
         runClipActions(handle, ClipEventFlag::Unload);
         callHandler(handle, "onUnload");
