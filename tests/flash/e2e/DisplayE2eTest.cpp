@@ -225,8 +225,9 @@ TEST(DisplayE2e, ButtonsShowTheirUpState)
         }
         const QImage img = renderFirstFrame(w);
         EXPECT_TRUE(colorNear(img, 50, 40, kRed));
-        if (version == 2)
+        if (version == 2) {
             EXPECT_TRUE(colorNear(img, 40, 80, QColor(255, 0, 255)));
+        }
         EXPECT_TRUE(colorNear(img, 25, 40, kWhite)) << "only the up state shows";
         EXPECT_TRUE(colorNear(img, 90, 90, kWhite)) << "the hit area is never drawn";
     }
