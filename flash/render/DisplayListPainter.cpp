@@ -53,6 +53,14 @@ DisplayListPainter::DisplayListPainter(const PaintContext& context, bool insideL
     }
 }
 
+DisplayListPainter::DisplayListPainter(const DisplayListPainter& outer, const PaintContext& context)
+    : m_context(context)
+    , m_insideLayer(outer.m_insideLayer)
+    , m_deviceRect(outer.m_deviceRect)
+    , m_clipRegion(outer.m_clipRegion)
+{
+}
+
 void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
                                   const ColorTransform& transform, int level, const ScalingGrid* grid)
 {
@@ -101,7 +109,7 @@ void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& p
     if (object.clip && object.clip->movie && object.clip->movie.get() != &m_context.movie) {
         const PaintContext context{m_context.painter, m_context.cache, *object.clip->movie, m_context.highQuality,
                                    m_context.stageScale, m_context.stageToView, m_context.visitBudget};
-        DisplayListPainter(context, m_insideLayer).draw(placementOf(object, parentToView, parentTransform), level);
+        DisplayListPainter(*this, context).draw(placementOf(object, parentToView, parentTransform), level);
         return;
     }
     draw(placementOf(object, parentToView, parentTransform), level);

@@ -26,6 +26,10 @@ public:
                     const ColorTransform& parentTransform, int level);
 
 private:
+    // The same walk over the objects of another movie's dictionary: what it
+    // leaves out of the view stays what `outer` found.
+    DisplayListPainter(const DisplayListPainter& outer, const PaintContext& context);
+
     void drawMasked(const DisplayObject& object, const DisplayObject& mask, const Matrix& parentToView,
                     const ColorTransform& parentTransform, int level);
     void drawContent(const Placement& placement, int level);
