@@ -197,10 +197,24 @@ QVariant FlashWidget::writeProperty(FlashDispatchId id, const QVariant& value)
 
 void FlashWidget::paintEvent(QPaintEvent* event)
 {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_picture.size() != pixels || m_picture.devicePixelRatio() != ratio) {
+        m_picture = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
+    }
+    if (m_picture.isNull())
+        return;
+    {
+        QPainter painter(&m_picture);
+        // Only what changed is drawn: the renderer leaves out what lies outside the region.
+        painter.setClipRegion(event->region());
+        m_player.render(painter, size());
+    }
     QPainter painter(this);
-    // Only what changed is drawn: the renderer leaves out what lies outside the region.
-    painter.setClipRegion(event->region());
-    m_player.render(painter, size());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& part : event->region())
+        painter.drawImage(part, m_picture, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
 }
 
 void FlashWidget::updateChanged()

@@ -5,6 +5,7 @@
 #include "flash/widget/AudioOutput.h"
 #include "flash/widget/FlashSettings.h"
 
+#include <QImage>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
@@ -93,6 +94,10 @@ private:
     AudioOutput m_audio{[this](int16_t* out, size_t frames) { m_player.mixAudio(out, frames); }};
     QString m_moviePath;
     QTimer m_frameTimer;
+    // The view as last drawn. Frames are drawn into it and then shown: the
+    // renderer's fastest fills write straight into a picture's pixels, which a
+    // window's own surface does not offer.
+    QImage m_picture;
 };
 
 } // namespace flash
