@@ -66,7 +66,7 @@ void DisplayListPainter::drawList(const DisplayList& list, const Matrix& toView,
 {
     if (level > kMaxNesting)
         return;
-    MaskStack masks(m_context.painter);
+    MaskStack masks(m_context.painter, m_context.direct);
     for (const auto& [depth, object] : list.objects()) {
         masks.endBefore(depth);
         if (object->clipDepth) {
@@ -97,7 +97,7 @@ void DisplayListPainter::drawMasked(const DisplayObject& object, const DisplayOb
     const Placement maskPlacement = placementOf(mask, maskParentToView);
     if (!isUsable(maskPlacement.toView))
         return;
-    MaskStack clip(m_context.painter);
+    MaskStack clip(m_context.painter, m_context.direct);
     clip.push(std::numeric_limits<int32_t>::max(), maskOutline(m_context, maskPlacement));
     drawObject(object, parentToView, parentTransform, level);
 }
@@ -107,8 +107,9 @@ void DisplayListPainter::drawObject(const DisplayObject& object, const Matrix& p
 {
     // A movie loaded into a clip draws with its own dictionary.
     if (object.clip && object.clip->movie && object.clip->movie.get() != &m_context.movie) {
-        const PaintContext context{m_context.painter, m_context.cache, *object.clip->movie, m_context.highQuality,
-                                   m_context.stageScale, m_context.stageToView, m_context.visitBudget};
+        const PaintContext context{m_context.painter,      m_context.cache,       *object.clip->movie,
+                                   m_context.highQuality,  m_context.stageScale,  m_context.stageToView,
+                                   m_context.visitBudget,  m_context.direct};
         DisplayListPainter(*this, context).draw(placementOf(object, parentToView, parentTransform), level);
         return;
     }

@@ -8,13 +8,18 @@
 class QPainter;
 
 namespace flash {
+class DirectFill;
+}
+
+namespace flash {
 
 // Masks cover depth ranges that may end in any order (one mask can reach past
 // another placed inside its range), so when one ends the clip is rebuilt from
 // those still in force.
 class MaskStack {
 public:
-    explicit MaskStack(QPainter& painter) : m_painter(painter) {}
+    // `direct`, when set, is given the same masks as the painter.
+    MaskStack(QPainter& painter, DirectFill* direct) : m_painter(painter), m_direct(direct) {}
     ~MaskStack();
     MaskStack(const MaskStack&) = delete;
     MaskStack& operator=(const MaskStack&) = delete;
@@ -32,7 +37,10 @@ private:
     void saveOnce();
     void clipTo(const QPainterPath& area);
 
+    void restoreSaved();
+
     QPainter& m_painter;
+    DirectFill* m_direct = nullptr;
     std::vector<Mask> m_masks;
     bool m_saved = false;
 };

@@ -7,6 +7,7 @@ class QPainter;
 
 namespace flash {
 
+class DirectFill;
 class RenderCache;
 
 struct PaintContext {
@@ -19,6 +20,8 @@ struct PaintContext {
     // Placements left to visit in this frame: buttons and sprites that contain
     // themselves or each other many times over stop here instead of running away.
     size_t* visitBudget = nullptr;
+    // Solid fills go straight into the picture through this when it is set (see DirectFill).
+    DirectFill* direct = nullptr;
 
     // Takes one visit from the budget; false once it is spent.
     [[nodiscard]] bool takeVisit() const

@@ -7,6 +7,7 @@
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/VectorState.h"
+#include "flash/render/raster/DirectFill.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -16,6 +17,7 @@ namespace flash {
 Renderer::Renderer(std::shared_ptr<const Movie> movie)
     : m_movie(movie ? std::move(movie) : std::make_shared<const Movie>())
     , m_cache(std::make_unique<RenderCache>())
+    , m_raster(std::make_unique<CoverageRaster>())
 {
 }
 
@@ -97,7 +99,8 @@ void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
     const Matrix toView = stageToView(m_movie->header.stage, viewSize, m_layout);
     size_t visits = kVisitsPerFrame;
-    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits};
+    DirectFill direct(painter, *m_raster);
+    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits, &direct};
     DisplayListPainter lists(context, false);
     draw(lists, toView);
     painter.restore();

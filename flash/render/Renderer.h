@@ -17,6 +17,7 @@ class QPainter;
 
 namespace flash {
 
+class CoverageRaster;
 class RenderCache;
 
 enum class RenderQuality : uint8_t {
@@ -85,6 +86,7 @@ private:
 
     std::shared_ptr<const Movie> m_movie;
     std::unique_ptr<RenderCache> m_cache;
+    std::unique_ptr<CoverageRaster> m_raster; // kept: its buffer grows to the largest fill drawn
     StageLayout m_layout;
     RenderQuality m_quality = RenderQuality::High;
 };

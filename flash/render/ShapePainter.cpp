@@ -9,6 +9,7 @@
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/StrokeCaps.h"
+#include "flash/render/raster/DirectFill.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -126,6 +127,14 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     painter.restore();
 }
 
+// Fills `path` with `brush` through the painter, or straight into its picture when it can.
+void fillArea(const PaintContext& context, const QPainterPath& path, const QBrush& brush)
+{
+    if (context.direct && brush.style() == Qt::SolidPattern && context.direct->fill(path, brush.color()))
+        return;
+    context.painter.fillPath(path, brush);
+}
+
 // The stroke's width in view pixels under the line's scaling mode.
 double strokePixels(const PaintContext& context, const LineStyle& line, const Matrix& toView)
 {
@@ -186,7 +195,9 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
             context.painter.strokePath(stroked, pen);
     } else {
         // In the shape's space the covered area is the same on every frame.
-        if (fillsPieceByPiece(context.painter, *brush)) {
+        if (context.direct && brush->style() == Qt::SolidPattern
+            && context.direct->fill(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), brush->color())) {
+        } else if (fillsPieceByPiece(context.painter, *brush)) {
             for (const QPainterPath& piece : stroke.strokeArea.piecesAlong(stroke.path, pen, startCap, endCap))
                 context.painter.fillPath(piece, *brush);
         } else {
@@ -210,7 +221,7 @@ void paintFill(const PaintContext& context, const FillStyle& fill, const QPainte
     const auto brush = fillBrush(context, fill, transform);
     if (!brush)
         return;
-    context.painter.fillPath(path, *brush);
+    fillArea(context, path, *brush);
     if (!seams.isEmpty() && context.highQuality) {
         QPen seamPen(*brush, 0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
         seamPen.setCosmetic(true);

@@ -1,0 +1,255 @@
+#include "flash/render/raster/DirectFill.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+
+namespace flash {
+
+namespace {
+
+// Curves are cut into lines no farther than this from them, in device pixels.
+constexpr double kFlatness = 0.1;
+// However large a curve, it is cut into at most this many lines.
+constexpr int kMaxLinesPerCurve = 256;
+// A fill whose box would need more cells than this is left to the painter.
+constexpr qint64 kMaxCells = qint64(4096) * 2304;
+
+// Each of the four 8-bit channels of `pixel` times `alpha` / 255, rounded.
+inline uint32_t byteMultiply(uint32_t pixel, uint32_t alpha)
+{
+    uint32_t redBlue = (pixel & 0xff00ff) * alpha;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint32_t alphaGreen = ((pixel >> 8) & 0xff00ff) * alpha;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return alphaGreen | redBlue;
+}
+
+struct DevicePoint {
+    double x = 0;
+    double y = 0;
+};
+
+DevicePoint map(const QTransform& t, const QPainterPath::Element& e)
+{
+    return {t.m11() * e.x + t.m21() * e.y + t.dx(), t.m12() * e.x + t.m22() * e.y + t.dy()};
+}
+
+// Lines enough for a cubic to stay within kFlatness of them (Wang's bound).
+int linesForCubic(DevicePoint p0, DevicePoint p1, DevicePoint p2, DevicePoint p3)
+{
+    auto squared = [](double x, double y) { return x * x + y * y; };
+    const double bendSquared = std::max(squared(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y),
+                                        squared(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y));
+    const double lines = std::ceil(std::sqrt(0.75 * std::sqrt(bendSquared) / kFlatness));
+    return std::isfinite(lines) ? std::clamp(int(lines), 1, kMaxLinesPerCurve) : 1;
+}
+
+} // namespace
+
+DirectFill::DirectFill(QPainter& painter, CoverageRaster& raster) : m_painter(painter), m_raster(raster)
+{
+    const QPaintEngine* engine = painter.isActive() ? painter.paintEngine() : nullptr;
+    QPaintDevice* device = painter.device();
+    if (!engine || engine->type() != QPaintEngine::Raster || !device || device->devType() != QInternal::Image)
+        return;
+    const auto* image = static_cast<const QImage*>(device);
+    const bool plain = image->format() == QImage::Format_ARGB32_Premultiplied
+                       || image->format() == QImage::Format_RGB32;
+    // The clip is read in device pixels, which the painter's own coordinates are only untransformed.
+    if (!plain || image->devicePixelRatio() != 1.0 || !painter.transform().isIdentity()
+        || painter.deviceTransform() != painter.transform())
+        return;
+    m_clip = painter.hasClipping() ? painter.clipRegion() & image->rect() : QRegion(image->rect());
+    // The painter writes into these very pixels (it made them its own when it began).
+    m_bits = const_cast<uchar*>(image->constBits());
+    m_bytesPerLine = image->bytesPerLine();
+}
+
+bool DirectFill::isUsable(const QColor& color) const
+{
+    return m_bits && color.isValid() && (m_masks.empty() || m_masks.back().usable) && m_painter.opacity() == 1.0
+           && m_painter.compositionMode() == QPainter::CompositionMode_SourceOver
+           && m_painter.testRenderHint(QPainter::Antialiasing);
+}
+
+QRect DirectFill::drawableBounds() const
+{
+    const QRect bounds = m_clip.boundingRect();
+    return m_masks.empty() ? bounds : bounds & m_masks.back().box;
+}
+
+template<typename Span>
+void DirectFill::rasterize(const QPainterPath& path, const QTransform& toDevice, QRect box, Span&& span)
+{
+    m_raster.reset(box);
+    addOutline(path, toDevice);
+    const WindingRule rule = path.fillRule() == Qt::WindingFill ? WindingRule::NonZero : WindingRule::EvenOdd;
+    m_raster.sweep(rule, [&](int y, int x, int length, uint8_t coverage) {
+        for (const QRect& part : m_clip) {
+            if (y < part.top() || y > part.bottom())
+                continue;
+            const int from = std::max(x, part.left());
+            const int to = std::min(x + length, part.right() + 1);
+            if (from < to)
+                span(y, from, to - from, coverage);
+        }
+    });
+}
+
+// The pixels `reach` may touch, kept near `bounds` before they become integers.
+static QRect boxWithin(const QRectF& reach, const QRect& bounds)
+{
+    if (!(std::isfinite(reach.left()) && std::isfinite(reach.right()) && std::isfinite(reach.top())
+          && std::isfinite(reach.bottom())))
+        return bounds;
+    return reach.intersected(QRectF(bounds).adjusted(-1, -1, 1, 1)).toAlignedRect() & bounds;
+}
+
+bool DirectFill::fill(const QPainterPath& path, const QColor& color)
+{
+    if (!isUsable(color))
+        return false;
+    const QTransform toDevice = m_painter.deviceTransform();
+    if (!toDevice.isAffine())
+        return false;
+    if (color.alpha() == 0)
+        return true;
+    const QRect box = boxWithin(toDevice.mapRect(path.controlPointRect()), drawableBounds());
+    if (box.isEmpty())
+        return true;
+    if (qint64(box.width()) * box.height() > kMaxCells)
+        return false;
+    const uint32_t premultiplied = qPremultiply(color.rgba());
+    if (m_masks.empty()) {
+        rasterize(path, toDevice, box, [&](int y, int x, int length, uint8_t coverage) {
+            blendSpan(y, x, length, coverage, premultiplied);
+        });
+    } else {
+        const Mask& mask = m_masks.back();
+        rasterize(path, toDevice, box, [&](int y, int x, int length, uint8_t coverage) {
+            blendMaskedSpan(y, x, length, coverage, premultiplied, mask.row(y) + x);
+        });
+    }
+    return true;
+}
+
+void DirectFill::save()
+{
+    m_savedMasks.push_back(m_masks.size());
+}
+
+void DirectFill::restore()
+{
+    if (m_savedMasks.empty())
+        return;
+    m_masks.resize(std::min(m_masks.size(), m_savedMasks.back()));
+    m_savedMasks.pop_back();
+}
+
+void DirectFill::clipTo(const QPainterPath& area)
+{
+    Mask mask;
+    if (!m_bits || (!m_masks.empty() && !m_masks.back().usable)) {
+        mask.usable = false;
+        m_masks.push_back(std::move(mask));
+        return;
+    }
+    mask.box = boxWithin(area.controlPointRect(), drawableBounds());
+    if (qint64(mask.box.width()) * mask.box.height() > kMaxCells) {
+        mask.usable = false;
+        m_masks.push_back(std::move(mask));
+        return;
+    }
+    mask.coverage.assign(size_t(mask.box.width()) * size_t(std::max(0, mask.box.height())), 0);
+    if (!mask.box.isEmpty()) {
+        const Mask* outer = m_masks.empty() ? nullptr : &m_masks.back();
+        rasterize(area, QTransform(), mask.box, [&](int y, int x, int length, uint8_t coverage) {
+            uint8_t* row = const_cast<uint8_t*>(mask.row(y)) + x;
+            if (!outer) {
+                std::fill_n(row, length, coverage);
+                return;
+            }
+            // Inside another mask, a pixel keeps the share both leave it.
+            const uint8_t* outerRow = outer->row(y) + x;
+            for (int i = 0; i < length; ++i)
+                row[i] = uint8_t((uint32_t(coverage) * outerRow[i] + 127) / 255);
+        });
+    }
+    m_masks.push_back(std::move(mask));
+}
+
+void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice)
+{
+    const QRect box = m_raster.box();
+    DevicePoint start;
+    DevicePoint at;
+    auto lineTo = [&](DevicePoint to) {
+        m_raster.addLine(at.x, at.y, to.x, to.y);
+        at = to;
+    };
+    const int count = path.elementCount();
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element element = path.elementAt(i);
+        const DevicePoint point = map(toDevice, element);
+        if (element.isMoveTo()) {
+            lineTo(start); // every outline is filled closed
+            start = at = point;
+        } else if (element.isLineTo()) {
+            lineTo(point);
+        } else if (element.isCurveTo() && i + 2 < count) {
+            const DevicePoint c1 = point;
+            const DevicePoint c2 = map(toDevice, path.elementAt(i + 1));
+            const DevicePoint end = map(toDevice, path.elementAt(i + 2));
+            i += 2;
+            // A curve wholly above, below or right of the box changes none of its pixels.
+            const double top = std::min({at.y, c1.y, c2.y, end.y});
+            const double bottom = std::max({at.y, c1.y, c2.y, end.y});
+            const double left = std::min({at.x, c1.x, c2.x, end.x});
+            if (bottom <= box.top() || top >= box.bottom() + 1 || left >= box.right() + 1) {
+                lineTo(end);
+                continue;
+            }
+            const DevicePoint from = at;
+            const int lines = linesForCubic(from, c1, c2, end);
+            for (int step = 1; step < lines; ++step) {
+                const double t = double(step) / lines;
+                const double u = 1 - t;
+                const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+                lineTo({a * from.x + b * c1.x + c * c2.x + d * end.x, a * from.y + b * c1.y + c * c2.y + d * end.y});
+            }
+            lineTo(end);
+        }
+    }
+    lineTo(start);
+}
+
+void DirectFill::blendMaskedSpan(int y, int x, int length, uint8_t coverage, uint32_t color, const uint8_t* mask)
+{
+    uint32_t* pixels = reinterpret_cast<uint32_t*>(m_bits + qsizetype(y) * m_bytesPerLine) + x;
+    for (int i = 0; i < length; ++i) {
+        const uint32_t share = (uint32_t(coverage) * mask[i] + 127) / 255;
+        if (share == 0)
+            continue;
+        const uint32_t source = share == 255 ? color : byteMultiply(color, share);
+        pixels[i] = source + byteMultiply(pixels[i], 255 - qAlpha(source));
+    }
+}
+
+void DirectFill::blendSpan(int y, int x, int length, uint8_t coverage, uint32_t color)
+{
+    uint32_t* pixels = reinterpret_cast<uint32_t*>(m_bits + qsizetype(y) * m_bytesPerLine) + x;
+    const uint32_t source = coverage == 255 ? color : byteMultiply(color, coverage);
+    if (qAlpha(source) == 255) {
+        std::fill_n(pixels, length, source);
+        return;
+    }
+    const uint32_t keep = 255 - qAlpha(source);
+    for (int i = 0; i < length; ++i)
+        pixels[i] = source + byteMultiply(pixels[i], keep);
+}
+
+} // namespace flash

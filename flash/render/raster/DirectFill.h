@@ -1,0 +1,74 @@
+// Solid fills drawn straight into the picture a frame is drawn into.
+#pragma once
+
+#include "flash/render/raster/CoverageRaster.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRegion>
+#include <vector>
+
+class QPainter;
+class QPainterPath;
+class QTransform;
+
+namespace flash {
+
+// Fills in one colour are most of what movies draw. Qt's anti-aliasing
+// rasterizer slows down on long edges that run along pixel rows (it keeps each
+// row's cells in a list searched from its start), which long curved strokes
+// and wide outlines are full of; CoverageRaster does not. A DirectFill takes
+// such fills from the painter when it draws into a plain picture with nothing
+// but a region clip, and blends them itself, exactly as the painter would
+// (source over, premultiplied) up to rounding.
+class DirectFill {
+public:
+    // Usable when `painter` draws, anti-aliased and at one device pixel per
+    // pixel, into a 32-bit picture whose clip, if any, is a region.
+    // The painter must stay active, and its clip unchanged but for what
+    // suspend() announces, while this is used.
+    DirectFill(QPainter& painter, CoverageRaster& raster);
+
+    // Fills `path` (its own fill rule) mapped by the painter's transform, in
+    // `color`; false when it cannot, and the caller fills through the painter.
+    [[nodiscard]] bool fill(const QPainterPath& path, const QColor& color);
+
+    // Masks, kept as the painter keeps them: clipTo() narrows what may be
+    // drawn to an area (device pixels), with anti-aliased edges, until the
+    // restore() that matches the save() before it.
+    void save();
+    void restore();
+    void clipTo(const QPainterPath& area);
+
+private:
+    // The share of each pixel of `box` that masks leave drawable (row by row).
+    struct Mask {
+        QRect box;
+        std::vector<uint8_t> coverage;
+        bool usable = true; // false: too large to hold, fills go to the painter
+        [[nodiscard]] const uint8_t* row(int y) const
+        {
+            return coverage.data() + ptrdiff_t(y - box.top()) * box.width() - box.left();
+        }
+    };
+
+    [[nodiscard]] bool isUsable(const QColor& color) const;
+    [[nodiscard]] QRect drawableBounds() const;
+    void addOutline(const QPainterPath& path, const QTransform& toDevice);
+    // Calls `span(y, x, length, coverage)` for the runs of `path`'s coverage
+    // within the clip region (but not the masks).
+    template<typename Span>
+    void rasterize(const QPainterPath& path, const QTransform& toDevice, QRect box, Span&& span);
+    void blendSpan(int y, int x, int length, uint8_t coverage, uint32_t color);
+    void blendMaskedSpan(int y, int x, int length, uint8_t coverage, uint32_t color, const uint8_t* mask);
+
+    QPainter& m_painter;
+    CoverageRaster& m_raster;
+    uchar* m_bits = nullptr; // null when the picture cannot be drawn into directly
+    qsizetype m_bytesPerLine = 0;
+    QRegion m_clip;          // device pixels that may be drawn
+    std::vector<Mask> m_masks;      // the last one is in force, every earlier one folded into it
+    std::vector<size_t> m_savedMasks; // the mask count at each save()
+};
+
+} // namespace flash
