@@ -76,10 +76,10 @@ ShapeOutline buildShapeOutline(const ShapeDef& shape)
             layer.fills.push_back({style, linkIntoContours(std::move(runs), rule),
                                    seams == layerEdges.seams.end() ? QPainterPath()
                                                                    : linkIntoPolylines(seams->second, true),
-                                   {}});
+                                   {}, {}});
         }
         for (auto& [style, runs] : layerEdges.lines)
-            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}, {}});
+            layer.strokes.push_back({style, linkIntoPolylines(runs, !shape.lines[style - 1].noClose), {}, {}, {}});
         if (!layer.fills.empty() || !layer.strokes.empty())
             outline.layers.push_back(std::move(layer));
     }

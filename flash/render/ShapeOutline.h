@@ -3,6 +3,7 @@
 
 #include "flash/model/ShapeDef.h"
 #include "flash/render/StrokeArea.h"
+#include "flash/render/raster/FlatOutline.h"
 
 #include <QPainterPath>
 #include <cstdint>
@@ -20,6 +21,8 @@ struct ShapeOutline {
         QPainterPath seams;
         // Lines only: the area the line's pen last covered along `path`.
         StrokeArea strokeArea;
+        // Fills only: `path` cut into lines, as last drawn.
+        FlatOutlineCache flat;
     };
     // The styles of one style array: its fills are drawn first, then its lines;
     // a later layer draws on top of all of them.

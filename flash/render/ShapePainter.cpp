@@ -128,9 +128,11 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
 }
 
 // Fills `path` with `brush` through the painter, or straight into its picture when it can.
-void fillArea(const PaintContext& context, const QPainterPath& path, const QBrush& brush)
+void fillArea(const PaintContext& context, const QPainterPath& path, const QBrush& brush,
+              const FlatOutlineCache* flat)
 {
-    if (context.direct && brush.style() == Qt::SolidPattern && context.direct->fill(path, brush.color()))
+    if (context.direct && brush.style() == Qt::SolidPattern
+        && (flat ? context.direct->fill(path, *flat, brush.color()) : context.direct->fill(path, brush.color())))
         return;
     context.painter.fillPath(path, brush);
 }
@@ -196,7 +198,9 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
     } else {
         // In the shape's space the covered area is the same on every frame.
         if (context.direct && brush->style() == Qt::SolidPattern
-            && context.direct->fill(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), brush->color())) {
+            && context.direct->fill(stroke.strokeArea.along(stroke.path, pen, startCap, endCap),
+                                    stroke.strokeArea.flatAlong(stroke.path, pen, startCap, endCap),
+                                    brush->color())) {
         } else if (fillsPieceByPiece(context.painter, *brush)) {
             for (const QPainterPath& piece : stroke.strokeArea.piecesAlong(stroke.path, pen, startCap, endCap))
                 context.painter.fillPath(piece, *brush);
@@ -211,7 +215,7 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
 } // namespace
 
 void paintFill(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
-               const ColorTransform& transform, const QPainterPath& seams)
+               const ColorTransform& transform, const QPainterPath& seams, const FlatOutlineCache* flat)
 {
     setSmoothing(context, fill.kind);
     if (isBitmap(fill.kind) && isClipped(fill.kind)) {
@@ -221,7 +225,7 @@ void paintFill(const PaintContext& context, const FillStyle& fill, const QPainte
     const auto brush = fillBrush(context, fill, transform);
     if (!brush)
         return;
-    fillArea(context, path, *brush);
+    fillArea(context, path, *brush, flat);
     if (!seams.isEmpty() && context.highQuality) {
         QPen seamPen(*brush, 0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
         seamPen.setCosmetic(true);
@@ -236,7 +240,7 @@ void paintShape(const PaintContext& context, const ShapeDef& styles, const Shape
     for (const ShapeOutline::Layer& layer : outline.layers) {
         for (const ShapeOutline::StyledPath& fill : layer.fills) {
             if (fill.style <= styles.fills.size())
-                paintFill(context, styles.fills[fill.style - 1], fill.path, transform, fill.seams);
+                paintFill(context, styles.fills[fill.style - 1], fill.path, transform, fill.seams, &fill.flat);
         }
         for (const ShapeOutline::StyledPath& stroke : layer.strokes) {
             if (stroke.style <= styles.lines.size())

@@ -13,7 +13,9 @@ void paintShape(const PaintContext& context, const ShapeDef& styles, const Shape
 
 // Fills `path` (shape twips, painter already set to the shape's transform) with
 // a fill style, then covers `seams` with a one-pixel line of the same paint.
+// `flat`, when given, keeps `path` cut into lines from one drawing to the next.
 void paintFill(const PaintContext& context, const FillStyle& fill, const QPainterPath& path,
-               const ColorTransform& transform, const QPainterPath& seams = {});
+               const ColorTransform& transform, const QPainterPath& seams = {},
+               const FlatOutlineCache* flat = nullptr);
 
 } // namespace flash

@@ -55,7 +55,7 @@ const StrokeArea::Built& StrokeArea::build(const QPainterPath& path, const QPen&
     std::vector<QPainterPath> pieces;
     for (const QPainterPath& group : subpathGroups(path))
         pieces.push_back(areaOf(group, pen, startCap, endCap));
-    m_built = Built{key, std::move(pieces), std::nullopt};
+    m_built = Built{key, std::move(pieces), std::nullopt, {}};
     return *m_built;
 }
 
@@ -63,6 +63,12 @@ std::span<const QPainterPath> StrokeArea::piecesAlong(const QPainterPath& path, 
                                                       Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const
 {
     return build(path, pen, startCap, endCap).pieces;
+}
+
+const FlatOutlineCache& StrokeArea::flatAlong(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap,
+                                             Qt::PenCapStyle endCap) const
+{
+    return build(path, pen, startCap, endCap).flatWhole;
 }
 
 const QPainterPath& StrokeArea::along(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap,

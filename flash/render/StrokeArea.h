@@ -3,6 +3,7 @@
 
 #include <QPainterPath>
 #include <QPen>
+#include "flash/render/raster/FlatOutline.h"
 #include <optional>
 #include <span>
 #include <vector>
@@ -31,6 +32,9 @@ public:
     // ends of each line. `path` must be the one this area belongs to.
     [[nodiscard]] const QPainterPath& along(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap,
                                             Qt::PenCapStyle endCap) const;
+    // The area along() gives, cut into lines as last drawn.
+    [[nodiscard]] const FlatOutlineCache& flatAlong(const QPainterPath& path, const QPen& pen,
+                                                    Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const;
     // The same area in pieces that may overlap one another: filled one after
     // the other, they draw what the whole does wherever the paint is opaque.
     [[nodiscard]] std::span<const QPainterPath> piecesAlong(const QPainterPath& path, const QPen& pen,
@@ -49,6 +53,7 @@ private:
         Pen pen;
         std::vector<QPainterPath> pieces;
         std::optional<QPainterPath> whole; // made from the pieces when first asked for
+        FlatOutlineCache flatWhole;
     };
     const Built& build(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const;
 

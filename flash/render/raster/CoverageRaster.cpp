@@ -43,6 +43,7 @@ void CoverageRaster::addLine(double x0, double y0, double x1, double y1)
         return;
     }
     // Only the rows of the box matter: the part of the line above or below them is dropped.
+    // (A line right of the box stays, pressed onto its right edge: it closes the sums of its rows.)
     if (std::max(y0, y1) <= 0 || std::min(y0, y1) >= height)
         return;
     double t0 = 0;

@@ -1,5 +1,7 @@
 #include "flash/render/raster/DirectFill.h"
 
+#include "flash/render/raster/CurveLines.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,8 +15,6 @@ namespace {
 
 // Curves are cut into lines no farther than this from them, in device pixels.
 constexpr double kFlatness = 0.1;
-// However large a curve, it is cut into at most this many lines.
-constexpr int kMaxLinesPerCurve = 256;
 // A fill whose box would need more cells than this is left to the painter.
 constexpr qint64 kMaxCells = qint64(4096) * 2304;
 
@@ -28,24 +28,19 @@ inline uint32_t byteMultiply(uint32_t pixel, uint32_t alpha)
     return alphaGreen | redBlue;
 }
 
-struct DevicePoint {
-    double x = 0;
-    double y = 0;
-};
-
-DevicePoint map(const QTransform& t, const QPainterPath::Element& e)
+// The pixels `reach` may touch, kept near `bounds` before they become integers.
+QRect boxWithin(const QRectF& reach, const QRect& bounds)
 {
-    return {t.m11() * e.x + t.m21() * e.y + t.dx(), t.m12() * e.x + t.m22() * e.y + t.dy()};
+    if (!(std::isfinite(reach.left()) && std::isfinite(reach.right()) && std::isfinite(reach.top())
+          && std::isfinite(reach.bottom())))
+        return bounds;
+    return reach.intersected(QRectF(bounds).adjusted(-1, -1, 1, 1)).toAlignedRect() & bounds;
 }
 
-// Lines enough for a cubic to stay within kFlatness of them (Wang's bound).
-int linesForCubic(DevicePoint p0, DevicePoint p1, DevicePoint p2, DevicePoint p3)
+// How far apart, in device pixels, two points one unit apart can be put by `toDevice`.
+double largestStretch(const QTransform& toDevice)
 {
-    auto squared = [](double x, double y) { return x * x + y * y; };
-    const double bendSquared = std::max(squared(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y),
-                                        squared(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y));
-    const double lines = std::ceil(std::sqrt(0.75 * std::sqrt(bendSquared) / kFlatness));
-    return std::isfinite(lines) ? std::clamp(int(lines), 1, kMaxLinesPerCurve) : 1;
+    return std::max(std::hypot(toDevice.m11(), toDevice.m12()), std::hypot(toDevice.m21(), toDevice.m22()));
 }
 
 } // namespace
@@ -82,12 +77,12 @@ QRect DirectFill::drawableBounds() const
     return m_masks.empty() ? bounds : bounds & m_masks.back().box;
 }
 
-template<typename Span>
-void DirectFill::rasterize(const QPainterPath& path, const QTransform& toDevice, QRect box, Span&& span)
+template<typename AddLines, typename Span>
+void DirectFill::rasterize(QRect box, Qt::FillRule fillRule, AddLines&& addLines, Span&& span)
 {
     m_raster.reset(box);
-    addOutline(path, toDevice);
-    const WindingRule rule = path.fillRule() == Qt::WindingFill ? WindingRule::NonZero : WindingRule::EvenOdd;
+    addLines();
+    const WindingRule rule = fillRule == Qt::WindingFill ? WindingRule::NonZero : WindingRule::EvenOdd;
     m_raster.sweep(rule, [&](int y, int x, int length, uint8_t coverage) {
         for (const QRect& part : m_clip) {
             if (y < part.top() || y > part.bottom())
@@ -100,37 +95,56 @@ void DirectFill::rasterize(const QPainterPath& path, const QTransform& toDevice,
     });
 }
 
-// The pixels `reach` may touch, kept near `bounds` before they become integers.
-static QRect boxWithin(const QRectF& reach, const QRect& bounds)
+bool DirectFill::fill(const QPainterPath& path, const QColor& color)
 {
-    if (!(std::isfinite(reach.left()) && std::isfinite(reach.right()) && std::isfinite(reach.top())
-          && std::isfinite(reach.bottom())))
-        return bounds;
-    return reach.intersected(QRectF(bounds).adjusted(-1, -1, 1, 1)).toAlignedRect() & bounds;
+    if (!isUsable(color))
+        return false;
+    const QTransform toDevice = m_painter.deviceTransform();
+    return toDevice.isAffine()
+           && fillLines(toDevice.mapRect(path.controlPointRect()), path.fillRule(), color,
+                        [&] { addOutline(path, toDevice); });
 }
 
-bool DirectFill::fill(const QPainterPath& path, const QColor& color)
+bool DirectFill::fill(const QPainterPath& path, const FlatOutlineCache& flat, const QColor& color)
 {
     if (!isUsable(color))
         return false;
     const QTransform toDevice = m_painter.deviceTransform();
     if (!toDevice.isAffine())
         return false;
+    const FlatOutline& outline = flat.at(path, kFlatness / largestStretch(toDevice));
+    return fillLines(toDevice.mapRect(outline.bounds), outline.fillRule, color, [&] {
+        uint32_t start = 0;
+        for (const uint32_t end : outline.ends) {
+            QPointF from = toDevice.map(outline.points[end - 1]); // every outline is filled closed
+            for (uint32_t i = start; i < end; ++i) {
+                const QPointF to = toDevice.map(outline.points[i]);
+                m_raster.addLine(from.x(), from.y(), to.x(), to.y());
+                from = to;
+            }
+            start = end;
+        }
+    });
+}
+
+template<typename AddLines>
+bool DirectFill::fillLines(const QRectF& reach, Qt::FillRule fillRule, const QColor& color, AddLines&& addLines)
+{
     if (color.alpha() == 0)
         return true;
-    const QRect box = boxWithin(toDevice.mapRect(path.controlPointRect()), drawableBounds());
+    const QRect box = boxWithin(reach, drawableBounds());
     if (box.isEmpty())
         return true;
     if (qint64(box.width()) * box.height() > kMaxCells)
         return false;
     const uint32_t premultiplied = qPremultiply(color.rgba());
     if (m_masks.empty()) {
-        rasterize(path, toDevice, box, [&](int y, int x, int length, uint8_t coverage) {
+        rasterize(box, fillRule, addLines, [&](int y, int x, int length, uint8_t coverage) {
             blendSpan(y, x, length, coverage, premultiplied);
         });
     } else {
         const Mask& mask = m_masks.back();
-        rasterize(path, toDevice, box, [&](int y, int x, int length, uint8_t coverage) {
+        rasterize(box, fillRule, addLines, [&](int y, int x, int length, uint8_t coverage) {
             blendMaskedSpan(y, x, length, coverage, premultiplied, mask.row(y) + x);
         });
     }
@@ -167,7 +181,8 @@ void DirectFill::clipTo(const QPainterPath& area)
     mask.coverage.assign(size_t(mask.box.width()) * size_t(std::max(0, mask.box.height())), 0);
     if (!mask.box.isEmpty()) {
         const Mask* outer = m_masks.empty() ? nullptr : &m_masks.back();
-        rasterize(area, QTransform(), mask.box, [&](int y, int x, int length, uint8_t coverage) {
+        const auto addLines = [&] { addOutline(area, QTransform()); };
+        rasterize(mask.box, area.fillRule(), addLines, [&](int y, int x, int length, uint8_t coverage) {
             uint8_t* row = const_cast<uint8_t*>(mask.row(y)) + x;
             if (!outer) {
                 std::fill_n(row, length, coverage);
@@ -185,43 +200,34 @@ void DirectFill::clipTo(const QPainterPath& area)
 void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice)
 {
     const QRect box = m_raster.box();
-    DevicePoint start;
-    DevicePoint at;
-    auto lineTo = [&](DevicePoint to) {
-        m_raster.addLine(at.x, at.y, to.x, to.y);
+    QPointF start;
+    QPointF at;
+    auto lineTo = [&](QPointF to) {
+        m_raster.addLine(at.x(), at.y(), to.x(), to.y());
         at = to;
     };
     const int count = path.elementCount();
     for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
-        const DevicePoint point = map(toDevice, element);
+        const QPointF point = toDevice.map(QPointF(element.x, element.y));
         if (element.isMoveTo()) {
             lineTo(start); // every outline is filled closed
             start = at = point;
         } else if (element.isLineTo()) {
             lineTo(point);
         } else if (element.isCurveTo() && i + 2 < count) {
-            const DevicePoint c1 = point;
-            const DevicePoint c2 = map(toDevice, path.elementAt(i + 1));
-            const DevicePoint end = map(toDevice, path.elementAt(i + 2));
+            const QPointF c1 = point;
+            const QPointF c2 = toDevice.map(QPointF(path.elementAt(i + 1).x, path.elementAt(i + 1).y));
+            const QPointF end = toDevice.map(QPointF(path.elementAt(i + 2).x, path.elementAt(i + 2).y));
             i += 2;
             // A curve wholly above, below or right of the box changes none of its pixels.
-            const double top = std::min({at.y, c1.y, c2.y, end.y});
-            const double bottom = std::max({at.y, c1.y, c2.y, end.y});
-            const double left = std::min({at.x, c1.x, c2.x, end.x});
-            if (bottom <= box.top() || top >= box.bottom() + 1 || left >= box.right() + 1) {
+            const double top = std::min({at.y(), c1.y(), c2.y(), end.y()});
+            const double bottom = std::max({at.y(), c1.y(), c2.y(), end.y()});
+            const double left = std::min({at.x(), c1.x(), c2.x(), end.x()});
+            if (bottom <= box.top() || top >= box.bottom() + 1 || left >= box.right() + 1)
                 lineTo(end);
-                continue;
-            }
-            const DevicePoint from = at;
-            const int lines = linesForCubic(from, c1, c2, end);
-            for (int step = 1; step < lines; ++step) {
-                const double t = double(step) / lines;
-                const double u = 1 - t;
-                const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-                lineTo({a * from.x + b * c1.x + c * c2.x + d * end.x, a * from.y + b * c1.y + c * c2.y + d * end.y});
-            }
-            lineTo(end);
+            else
+                forEachCubicPoint(at, c1, c2, end, kFlatness, lineTo);
         }
     }
     lineTo(start);
@@ -231,6 +237,15 @@ void DirectFill::blendMaskedSpan(int y, int x, int length, uint8_t coverage, uin
 {
     uint32_t* pixels = reinterpret_cast<uint32_t*>(m_bits + qsizetype(y) * m_bytesPerLine) + x;
     for (int i = 0; i < length; ++i) {
+        // Inside the mask, a run is blended as if there were none.
+        if (mask[i] == 255) {
+            int end = i + 1;
+            while (end < length && mask[end] == 255)
+                ++end;
+            blendSpan(y, x + i, end - i, coverage, color);
+            i = end - 1;
+            continue;
+        }
         const uint32_t share = (uint32_t(coverage) * mask[i] + 127) / 255;
         if (share == 0)
             continue;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "flash/render/raster/CoverageRaster.h"
+#include "flash/render/raster/FlatOutline.h"
 
 #include <QColor>
 #include <QImage>
@@ -32,6 +33,8 @@ public:
     // Fills `path` (its own fill rule) mapped by the painter's transform, in
     // `color`; false when it cannot, and the caller fills through the painter.
     [[nodiscard]] bool fill(const QPainterPath& path, const QColor& color);
+    // The same for a path drawn again and again, cut into lines by `flat`.
+    [[nodiscard]] bool fill(const QPainterPath& path, const FlatOutlineCache& flat, const QColor& color);
 
     // Masks, kept as the painter keeps them: clipTo() narrows what may be
     // drawn to an area (device pixels), with anti-aliased edges, until the
@@ -55,10 +58,14 @@ private:
     [[nodiscard]] bool isUsable(const QColor& color) const;
     [[nodiscard]] QRect drawableBounds() const;
     void addOutline(const QPainterPath& path, const QTransform& toDevice);
-    // Calls `span(y, x, length, coverage)` for the runs of `path`'s coverage
-    // within the clip region (but not the masks).
-    template<typename Span>
-    void rasterize(const QPainterPath& path, const QTransform& toDevice, QRect box, Span&& span);
+    // Blends `color` where the lines `addLines()` gives the raster enclose,
+    // which lie within `reach` (device pixels).
+    template<typename AddLines>
+    bool fillLines(const QRectF& reach, Qt::FillRule fillRule, const QColor& color, AddLines&& addLines);
+    // Calls `span(y, x, length, coverage)` for the runs of the coverage of the
+    // lines `addLines()` gives the raster, within the clip region (but not the masks).
+    template<typename AddLines, typename Span>
+    void rasterize(QRect box, Qt::FillRule fillRule, AddLines&& addLines, Span&& span);
     void blendSpan(int y, int x, int length, uint8_t coverage, uint32_t color);
     void blendMaskedSpan(int y, int x, int length, uint8_t coverage, uint32_t color, const uint8_t* mask);
 

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -67,6 +68,14 @@ TEST(CoverageRaster, EachPixelIsCoveredByTheAreaInsideTheOutline)
     EXPECT_FALSE(clipped.contains({13, 12}));
     EXPECT_FALSE(clipped.contains({10, 10}));
     EXPECT_EQ(clipped.size(), 12u) << "rows 11 to 14, pixels 10 to 12";
+
+    // An outline reaching past the box's right edge covers the box up to it.
+    raster.reset(QRect(10, 10, 5, 5));
+    addRectangle(raster, 11.5, 11, 100, 100);
+    const auto pastRight = coverageOf(raster, WindingRule::NonZero);
+    EXPECT_EQ(pastRight.at({11, 12}), 128);
+    EXPECT_EQ(pastRight.at({14, 12}), 255);
+    EXPECT_EQ(pastRight.size(), 16u) << "rows 11 to 14, pixels 11 to 14";
 }
 
 TEST(CoverageRaster, OverlapsFollowTheWindingRule)
@@ -123,6 +132,42 @@ TEST_F(DirectFillTest, PaintsWhatThePainterPaints)
             }
             EXPECT_LE(largestDifference(expected, direct), 3) << "rule " << rule << " alpha " << color.alpha();
         }
+    }
+}
+
+// Curves are cut into lines at most a tenth of a pixel from them (the
+// painter's own lines stray farther), drawn once or kept for the next time.
+TEST_F(DirectFillTest, CurvesStayWithinATenthOfAPixel)
+{
+    const QPointF centre(45.3, 40.6);
+    QPainterPath ellipse;
+    ellipse.addEllipse(centre, 30, 25);
+    const FlatOutlineCache flat;
+    for (const bool kept : {false, true}) {
+        QImage image = picture(Qt::transparent);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            DirectFill fill(painter, raster);
+            EXPECT_TRUE(kept ? fill.fill(ellipse, flat, Qt::black) : fill.fill(ellipse, Qt::black));
+        }
+        int largestError = 0;
+        for (int y = 10; y < 72; ++y) {
+            for (int x = 10; x < 80; ++x) {
+                constexpr int kSamples = 16;
+                int inside = 0;
+                for (int sy = 0; sy < kSamples; ++sy) {
+                    for (int sx = 0; sx < kSamples; ++sx) {
+                        const double dx = (x + (sx + 0.5) / kSamples - centre.x()) / 30;
+                        const double dy = (y + (sy + 0.5) / kSamples - centre.y()) / 25;
+                        inside += dx * dx + dy * dy <= 1 ? 1 : 0;
+                    }
+                }
+                const int exact = int(std::lround(inside * 255.0 / (kSamples * kSamples)));
+                largestError = std::max(largestError, std::abs(qAlpha(image.pixel(x, y)) - exact));
+            }
+        }
+        EXPECT_LE(largestError, 26 + 4) << (kept ? "kept" : "drawn once") << ": a tenth of 255, and sampling";
     }
 }
 
