@@ -226,7 +226,9 @@ void paintFill(const PaintContext& context, const FillStyle& fill, const QPainte
     if (!brush)
         return;
     fillArea(context, path, *brush, flat);
-    if (!seams.isEmpty() && context.highQuality) {
+    if (!seams.isEmpty() && context.highQuality
+        && !(context.direct && brush->style() == Qt::SolidPattern
+             && context.direct->strokeHairlines(seams, brush->color()))) {
         QPen seamPen(*brush, 0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
         seamPen.setCosmetic(true);
         context.painter.strokePath(seams, seamPen);

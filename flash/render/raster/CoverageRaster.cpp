@@ -9,17 +9,23 @@ void CoverageRaster::reset(QRect box)
 {
     // Cells are left cleared by each sweep; a reset without one clears what is left.
     for (int row = m_firstRow; row <= m_lastRow; ++row) {
-        if (m_rowFirst[size_t(row)] != kUntouched)
-            std::fill_n(m_cells.begin() + ptrdiff_t(row) * m_stride + m_rowFirst[size_t(row)],
-                        m_rowLast[size_t(row)] - m_rowFirst[size_t(row)] + 1, 0.0f);
+        const int first = m_rowFirst[size_t(row)];
+        const int last = m_rowLast[size_t(row)];
+        if (first != kUntouched) {
+            std::fill_n(m_cells.begin() + ptrdiff_t(row) * m_stride + first, last - first + 1, 0.0f);
+            std::fill_n(m_touched.begin() + ptrdiff_t(row) * m_wordsPerRow + first / 64, last / 64 - first / 64 + 1, 0);
+        }
         m_rowFirst[size_t(row)] = kUntouched;
         m_rowLast[size_t(row)] = -1;
     }
     m_box = box.isValid() ? box : QRect();
     m_stride = m_box.width() + 2;
+    m_wordsPerRow = (m_stride + 63) / 64;
     const size_t rows = size_t(m_box.height());
     if (m_cells.size() < rows * size_t(m_stride))
         m_cells.resize(rows * size_t(m_stride), 0.0f);
+    if (m_touched.size() < rows * size_t(m_wordsPerRow))
+        m_touched.resize(rows * size_t(m_wordsPerRow), 0);
     if (m_rowFirst.size() < rows) {
         m_rowFirst.resize(rows, kUntouched);
         m_rowLast.resize(rows, -1);
@@ -94,10 +100,11 @@ void CoverageRaster::addClippedLine(float x0, float y0, float x1, float y1)
     const int firstRow = std::max(0, int(y0));
     const int endRow = std::min(m_box.height(), int(std::ceil(y1)));
     float* cells = m_cells.data() + ptrdiff_t(firstRow) * m_stride;
+    uint64_t* touched = m_touched.data() + ptrdiff_t(firstRow) * m_wordsPerRow;
     int* rowFirst = m_rowFirst.data();
     int* rowLast = m_rowLast.data();
     float x = x0;
-    for (int row = firstRow; row < endRow; ++row, cells += m_stride) {
+    for (int row = firstRow; row < endRow; ++row, cells += m_stride, touched += m_wordsPerRow) {
         const float rowHeight = std::min(float(row + 1), y1) - std::max(float(row), y0);
         const float xNext = std::clamp(x + dxdy * rowHeight, 0.0f, width);
         const float area = rowHeight * direction;
@@ -135,6 +142,7 @@ void CoverageRaster::addClippedLine(float x0, float y0, float x1, float y1)
             cells[rightCell] += area * lastShare;
             lastCell = rightCell;
         }
+        touch(touched, leftCell, lastCell);
         rowFirst[row] = std::min(rowFirst[row], leftCell);
         rowLast[row] = std::max(rowLast[row], lastCell);
         x = xNext;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstring>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -17,11 +17,12 @@ enum class WindingRule : uint8_t { NonZero, EvenOdd };
 // Lines are accumulated into a buffer of signed areas, one cell per pixel of a
 // box: each line adds, to the cells it crosses, the share of the pixel that
 // lies to its right within that row, signed by its direction. Summed along a
-// row, the cells give each pixel's winding-weighted coverage. Only the cells a
-// row's lines touch are read back, so a thin diagonal outline costs what its
-// edges and its own pixels cost, not its bounding box; and unlike a rasterizer
-// that keeps a row's cells in a sorted list, a long edge along a row costs no
-// more per pixel than a short one.
+// row, the cells give each pixel's winding-weighted coverage. Each row keeps a
+// bit per cell a line touched, and only those are read back: between them,
+// pixels keep one coverage and are handed on as a run. So an outline costs
+// what its edges cost, not its bounding box; and unlike a rasterizer that keeps
+// a row's cells in a sorted list, a long edge along a row costs no more per
+// pixel than a short one.
 class CoverageRaster {
 public:
     // Starts over for outlines drawn into `box` (device pixels). Lines are
@@ -41,30 +42,39 @@ public:
     void sweep(WindingRule rule, Sink&& sink)
     {
         for (int row = m_firstRow; row <= m_lastRow; ++row) {
-            if (m_rowFirst[size_t(row)] == kUntouched)
-                continue;
-            float* cells = m_cells.data() + ptrdiff_t(row) * m_stride;
             const int first = m_rowFirst[size_t(row)];
             const int last = m_rowLast[size_t(row)];
-            // Cells past the box's last pixel only close the row's sums; they are cleared unread.
-            const int end = std::min(last, m_box.width() - 1);
+            if (first == kUntouched)
+                continue;
+            float* cells = m_cells.data() + ptrdiff_t(row) * m_stride;
+            uint64_t* touched = m_touched.data() + ptrdiff_t(row) * m_wordsPerRow;
+            const int end = m_box.width(); // the first cell past the box's pixels
             const int y = m_box.top() + row;
             float sum = 0;
-            int x = first;
-            while (x <= end) {
-                sum += cells[x];
-                cells[x] = 0;
-                // The pixels after this one keep its coverage until the next cell a line touched.
-                int next = x + 1;
-                while (next + 4 <= end + 1 && isZero4(cells + next))
-                    next += 4;
-                while (next <= end && cells[next] == 0.0f)
-                    ++next;
+            int from = -1; // the pixel the running sum covers from
+            // Between two touched cells, pixels keep the coverage of the first.
+            auto reach = [&](int to) {
+                if (from < 0)
+                    return;
                 if (const uint8_t coverage = coverageByte(sum, rule))
-                    sink(y, m_box.left() + x, next - x, coverage);
-                x = next;
+                    sink(y, m_box.left() + from, to - from, coverage);
+            };
+            bool pastEnd = false;
+            for (int word = first / 64; word <= last / 64; ++word) {
+                for (uint64_t bits = touched[word]; bits != 0; bits &= bits - 1) {
+                    const int cell = word * 64 + std::countr_zero(bits);
+                    if (cell >= end) {
+                        pastEnd = true; // it only closes the row's sums
+                    } else {
+                        reach(cell);
+                        sum += cells[cell];
+                        from = cell;
+                    }
+                    cells[cell] = 0;
+                }
+                touched[word] = 0;
             }
-            std::fill(cells + std::max(first, end + 1), cells + last + 1, 0.0f);
+            reach(pastEnd ? end : from + 1);
             m_rowFirst[size_t(row)] = kUntouched;
             m_rowLast[size_t(row)] = -1;
         }
@@ -76,12 +86,21 @@ private:
     static constexpr int kUntouched = INT_MAX;
 
     void addClippedLine(float x0, float y0, float x1, float y1);
-    // Four cells at once, by their bits (a cell holding minus zero reads as touched, which is harmless).
-    [[nodiscard]] static bool isZero4(const float* cells)
+    // Marks cells `from` to `to` of a row as touched.
+    static void touch(uint64_t* row, int from, int to)
     {
-        uint32_t bits[4];
-        std::memcpy(bits, cells, sizeof bits);
-        return (bits[0] | bits[1] | bits[2] | bits[3]) == 0;
+        const int firstWord = from / 64;
+        const int lastWord = to / 64;
+        const uint64_t head = ~uint64_t(0) << (from % 64);
+        const uint64_t tail = ~uint64_t(0) >> (63 - to % 64);
+        if (firstWord == lastWord) {
+            row[firstWord] |= head & tail;
+            return;
+        }
+        row[firstWord] |= head;
+        for (int word = firstWord + 1; word < lastWord; ++word)
+            row[word] = ~uint64_t(0);
+        row[lastWord] |= tail;
     }
     [[nodiscard]] static uint8_t coverageByte(float sum, WindingRule rule)
     {
@@ -97,6 +116,8 @@ private:
     QRect m_box;
     int m_stride = 0;             // cells per row: the box's width and two past its right edge
     std::vector<float> m_cells;   // m_box.height() rows of m_stride cells
+    std::vector<uint64_t> m_touched; // m_box.height() rows of m_wordsPerRow: one bit per cell a line touched
+    int m_wordsPerRow = 0;
     std::vector<int> m_rowFirst;  // per row, the first touched cell (or INT_MAX)
     std::vector<int> m_rowLast;   // per row, the last touched cell (or -1)
     int m_firstRow = 0;

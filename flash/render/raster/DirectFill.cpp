@@ -1,6 +1,7 @@
 #include "flash/render/raster/DirectFill.h"
 
 #include "flash/render/raster/CurveLines.h"
+#include "flash/render/raster/SpanBlend.h"
 
 #include <QPaintEngine>
 #include <QPainter>
@@ -17,16 +18,8 @@ namespace {
 constexpr double kFlatness = 0.1;
 // A fill whose box would need more cells than this is left to the painter.
 constexpr qint64 kMaxCells = qint64(4096) * 2304;
-
-// Each of the four 8-bit channels of `pixel` times `alpha` / 255, rounded.
-inline uint32_t byteMultiply(uint32_t pixel, uint32_t alpha)
-{
-    uint32_t redBlue = (pixel & 0xff00ff) * alpha;
-    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
-    uint32_t alphaGreen = ((pixel >> 8) & 0xff00ff) * alpha;
-    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
-    return alphaGreen | redBlue;
-}
+// Rows of the raster's cells filled at a time.
+constexpr int kBandRows = 128;
 
 // The pixels `reach` may touch, kept near `bounds` before they become integers.
 QRect boxWithin(const QRectF& reach, const QRect& bounds)
@@ -80,19 +73,31 @@ QRect DirectFill::drawableBounds() const
 template<typename AddLines, typename Span>
 void DirectFill::rasterize(QRect box, Qt::FillRule fillRule, AddLines&& addLines, Span&& span)
 {
-    m_raster.reset(box);
-    addLines();
     const WindingRule rule = fillRule == Qt::WindingFill ? WindingRule::NonZero : WindingRule::EvenOdd;
-    m_raster.sweep(rule, [&](int y, int x, int length, uint8_t coverage) {
+    // A tall box is done in bands, each given every line: the raster's cells
+    // for a band stay few enough to sit in the processor's cache.
+    for (int top = box.top(); top <= box.bottom(); top += kBandRows) {
+        const QRect band(box.left(), top, box.width(), std::min(kBandRows, box.bottom() + 1 - top));
+        m_bandParts.clear();
         for (const QRect& part : m_clip) {
-            if (y < part.top() || y > part.bottom())
-                continue;
-            const int from = std::max(x, part.left());
-            const int to = std::min(x + length, part.right() + 1);
-            if (from < to)
-                span(y, from, to - from, coverage);
+            if (part.intersects(band))
+                m_bandParts.push_back(part);
         }
-    });
+        if (m_bandParts.empty())
+            continue;
+        m_raster.reset(band);
+        addLines();
+        m_raster.sweep(rule, [&](int y, int x, int length, uint8_t coverage) {
+            for (const QRect& part : m_bandParts) {
+                if (y < part.top() || y > part.bottom())
+                    continue;
+                const int from = std::max(x, part.left());
+                const int to = std::min(x + length, part.right() + 1);
+                if (from < to)
+                    span(y, from, to - from, coverage);
+            }
+        });
+    }
 }
 
 bool DirectFill::fill(const QPainterPath& path, const QColor& color)
@@ -145,7 +150,7 @@ bool DirectFill::fillLines(const QRectF& reach, Qt::FillRule fillRule, const QCo
     } else {
         const Mask& mask = m_masks.back();
         rasterize(box, fillRule, addLines, [&](int y, int x, int length, uint8_t coverage) {
-            blendMaskedSpan(y, x, length, coverage, premultiplied, mask.row(y) + x);
+            blendMaskedSpan(y, x, length, coverage, premultiplied, mask.coverage.data() + mask.offset(x, y));
         });
     }
     return true;
@@ -183,13 +188,13 @@ void DirectFill::clipTo(const QPainterPath& area)
         const Mask* outer = m_masks.empty() ? nullptr : &m_masks.back();
         const auto addLines = [&] { addOutline(area, QTransform()); };
         rasterize(mask.box, area.fillRule(), addLines, [&](int y, int x, int length, uint8_t coverage) {
-            uint8_t* row = const_cast<uint8_t*>(mask.row(y)) + x;
+            uint8_t* row = mask.coverage.data() + mask.offset(x, y);
             if (!outer) {
                 std::fill_n(row, length, coverage);
                 return;
             }
             // Inside another mask, a pixel keeps the share both leave it.
-            const uint8_t* outerRow = outer->row(y) + x;
+            const uint8_t* outerRow = outer->coverage.data() + outer->offset(x, y);
             for (int i = 0; i < length; ++i)
                 row[i] = uint8_t((uint32_t(coverage) * outerRow[i] + 127) / 255);
         });
@@ -197,22 +202,18 @@ void DirectFill::clipTo(const QPainterPath& area)
     m_masks.push_back(std::move(mask));
 }
 
-void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice)
+template<typename MoveTo, typename LineTo>
+void DirectFill::forEachCorner(const QPainterPath& path, const QTransform& toDevice, MoveTo&& moveTo,
+                               LineTo&& lineTo) const
 {
     const QRect box = m_raster.box();
-    QPointF start;
     QPointF at;
-    auto lineTo = [&](QPointF to) {
-        m_raster.addLine(at.x(), at.y(), to.x(), to.y());
-        at = to;
-    };
     const int count = path.elementCount();
     for (int i = 0; i < count; ++i) {
         const QPainterPath::Element element = path.elementAt(i);
         const QPointF point = toDevice.map(QPointF(element.x, element.y));
         if (element.isMoveTo()) {
-            lineTo(start); // every outline is filled closed
-            start = at = point;
+            moveTo(point);
         } else if (element.isLineTo()) {
             lineTo(point);
         } else if (element.isCurveTo() && i + 2 < count) {
@@ -228,9 +229,56 @@ void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice
                 lineTo(end);
             else
                 forEachCubicPoint(at, c1, c2, end, kFlatness, lineTo);
+            at = end;
+            continue;
         }
+        at = point;
     }
+}
+
+void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice)
+{
+    QPointF start;
+    QPointF at;
+    auto lineTo = [&](QPointF to) {
+        m_raster.addLine(at.x(), at.y(), to.x(), to.y());
+        at = to;
+    };
+    auto moveTo = [&](QPointF to) {
+        lineTo(start); // every outline is filled closed
+        start = at = to;
+    };
+    forEachCorner(path, toDevice, moveTo, lineTo);
     lineTo(start);
+}
+
+bool DirectFill::strokeHairlines(const QPainterPath& lines, const QColor& color)
+{
+    if (!isUsable(color))
+        return false;
+    const QTransform toDevice = m_painter.deviceTransform();
+    if (!toDevice.isAffine())
+        return false;
+    const QRectF reach = toDevice.mapRect(lines.controlPointRect()).adjusted(-1, -1, 1, 1);
+    return fillLines(reach, Qt::WindingFill, color, [&] {
+        QPointF at;
+        // Each line is a pixel-wide band, all wound the same way so that where they overlap they count once.
+        auto lineTo = [&](QPointF to) {
+            const QPointF along = to - at;
+            const double length = std::hypot(along.x(), along.y());
+            if (length > 0) {
+                const QPointF half = QPointF(-along.y(), along.x()) * (0.5 / length);
+                const QPointF corners[4] = {at + half, to + half, to - half, at - half};
+                for (int i = 0; i < 4; ++i) {
+                    const QPointF& from = corners[i];
+                    const QPointF& next = corners[(i + 1) % 4];
+                    m_raster.addLine(from.x(), from.y(), next.x(), next.y());
+                }
+            }
+            at = to;
+        };
+        forEachCorner(lines, toDevice, [&](QPointF to) { at = to; }, lineTo);
+    });
 }
 
 void DirectFill::blendMaskedSpan(int y, int x, int length, uint8_t coverage, uint32_t color, const uint8_t* mask)
@@ -258,13 +306,10 @@ void DirectFill::blendSpan(int y, int x, int length, uint8_t coverage, uint32_t 
 {
     uint32_t* pixels = reinterpret_cast<uint32_t*>(m_bits + qsizetype(y) * m_bytesPerLine) + x;
     const uint32_t source = coverage == 255 ? color : byteMultiply(color, coverage);
-    if (qAlpha(source) == 255) {
-        std::fill_n(pixels, length, source);
-        return;
-    }
-    const uint32_t keep = 255 - qAlpha(source);
-    for (int i = 0; i < length; ++i)
-        pixels[i] = source + byteMultiply(pixels[i], keep);
+    if (qAlpha(source) == 255)
+        fillPixels(pixels, length, source);
+    else
+        blendPixels(pixels, length, source);
 }
 
 } // namespace flash

@@ -26,8 +26,8 @@ class DirectFill {
 public:
     // Usable when `painter` draws, anti-aliased and at one device pixel per
     // pixel, into a 32-bit picture whose clip, if any, is a region.
-    // The painter must stay active, and its clip unchanged but for what
-    // suspend() announces, while this is used.
+    // The painter must stay active, and its clip unchanged but for the masks
+    // also given to clipTo(), while this is used.
     DirectFill(QPainter& painter, CoverageRaster& raster);
 
     // Fills `path` (its own fill rule) mapped by the painter's transform, in
@@ -35,6 +35,9 @@ public:
     [[nodiscard]] bool fill(const QPainterPath& path, const QColor& color);
     // The same for a path drawn again and again, cut into lines by `flat`.
     [[nodiscard]] bool fill(const QPainterPath& path, const FlatOutlineCache& flat, const QColor& color);
+    // Lines one device pixel wide along `lines` mapped by the painter's
+    // transform, as a cosmetic pen draws them (without joins or caps).
+    [[nodiscard]] bool strokeHairlines(const QPainterPath& lines, const QColor& color);
 
     // Masks, kept as the painter keeps them: clipTo() narrows what may be
     // drawn to an area (device pixels), with anti-aliased edges, until the
@@ -49,14 +52,19 @@ private:
         QRect box;
         std::vector<uint8_t> coverage;
         bool usable = true; // false: too large to hold, fills go to the painter
-        [[nodiscard]] const uint8_t* row(int y) const
+        // Where the share of a pixel within `box` is kept (those right of it on its row follow).
+        [[nodiscard]] size_t offset(int x, int y) const
         {
-            return coverage.data() + ptrdiff_t(y - box.top()) * box.width() - box.left();
+            return size_t(y - box.top()) * size_t(box.width()) + size_t(x - box.left());
         }
     };
 
     [[nodiscard]] bool isUsable(const QColor& color) const;
     [[nodiscard]] QRect drawableBounds() const;
+    // Calls `lineTo(point)` for the corners of `path`'s lines, mapped by
+    // `toDevice`, and `moveTo(point)` where each of its subpaths starts.
+    template<typename MoveTo, typename LineTo>
+    void forEachCorner(const QPainterPath& path, const QTransform& toDevice, MoveTo&& moveTo, LineTo&& lineTo) const;
     void addOutline(const QPainterPath& path, const QTransform& toDevice);
     // Blends `color` where the lines `addLines()` gives the raster enclose,
     // which lie within `reach` (device pixels).
@@ -74,6 +82,7 @@ private:
     uchar* m_bits = nullptr; // null when the picture cannot be drawn into directly
     qsizetype m_bytesPerLine = 0;
     QRegion m_clip;          // device pixels that may be drawn
+    std::vector<QRect> m_bandParts; // the clip's parts that meet the rows being filled
     std::vector<Mask> m_masks;      // the last one is in force, every earlier one folded into it
     std::vector<size_t> m_savedMasks; // the mask count at each save()
 };

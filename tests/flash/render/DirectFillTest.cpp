@@ -199,6 +199,29 @@ TEST_F(DirectFillTest, KeepsToTheClipRegionAndTheMasks)
     EXPECT_EQ(image.pixel(25, 15), qRgb(0, 0, 255)) << "outside the mask";
 }
 
+// Hairlines cover a band one pixel wide about the line, wherever it runs.
+TEST_F(DirectFillTest, HairlinesAreOnePixelWide)
+{
+    QImage image = picture();
+    QPainterPath lines;
+    lines.moveTo(5, 10.5);
+    lines.lineTo(30, 10.5);
+    lines.lineTo(30, 40);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        DirectFill fill(painter, raster);
+        painter.translate(0.5, 0); // the vertical line's band then lies on column 30
+        EXPECT_TRUE(fill.strokeHairlines(lines, Qt::black));
+    }
+    EXPECT_EQ(image.pixel(15, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(15, 9), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(15, 11), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(30, 25), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(29, 25), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(31, 25), qRgb(255, 255, 255));
+}
+
 TEST_F(DirectFillTest, LeavesToThePainterWhatItCannotDraw)
 {
     QPainterPath square;
