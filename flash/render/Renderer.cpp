@@ -4,6 +4,7 @@
 #include "flash/render/HitTest.h"
 
 #include "flash/render/DisplayListPainter.h"
+#include "flash/render/DrawingThread.h"
 #include "flash/render/QtConversions.h"
 #include "flash/render/RenderCache.h"
 #include "flash/render/VectorState.h"
@@ -73,14 +74,18 @@ void Renderer::drawObjectInto(QImage& image, const DisplayObject& object, const 
         painter.setClipRect(clip);
     painter.setRenderHint(QPainter::Antialiasing, m_quality == RenderQuality::High);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, smoothing);
-    size_t visits = kVisitsPerFrame;
-    PaintContext context{painter, *m_cache, movie, m_quality == RenderQuality::High, toPixels.a, toPixels, &visits};
-    Placement placement = placementOf(object, Matrix{});
-    placement.toView = toPixels;
-    placement.transform = transform;
-    placement.blend = blend;
-    DisplayListPainter(context, false).draw(placement, 0);
-    clearUpperVectorState();
+    drawOnDrawingThread(painter, [&] {
+        size_t visits = kVisitsPerFrame;
+        DirectFill direct(painter, *m_raster);
+        PaintContext context{painter, *m_cache, movie, m_quality == RenderQuality::High, toPixels.a, toPixels, &visits,
+                             &direct};
+        Placement placement = placementOf(object, Matrix{});
+        placement.toView = toPixels;
+        placement.transform = transform;
+        placement.blend = blend;
+        DisplayListPainter(context, false).draw(placement, 0);
+        clearUpperVectorState();
+    });
 }
 
 QImage Renderer::bitmap(const Movie& movie, uint16_t id)
@@ -90,6 +95,12 @@ QImage Renderer::bitmap(const Movie& movie, uint16_t id)
 
 template<typename Draw>
 void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
+{
+    drawOnDrawingThread(painter, [&] { paintViewHere(painter, viewSize, draw); });
+}
+
+template<typename Draw>
+void Renderer::paintViewHere(QPainter& painter, QSize viewSize, Draw&& draw)
 {
     painter.save();
     painter.resetTransform();

@@ -3,10 +3,9 @@
 #pragma once
 
 #include <QRect>
-#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
-#include <bit>
 #include <cstdint>
 #include <vector>
 

@@ -16,8 +16,8 @@ namespace {
 
 // Curves are cut into lines no farther than this from them, in device pixels.
 constexpr double kFlatness = 0.1;
-// A fill whose box would need more cells than this is left to the painter.
-constexpr qint64 kMaxCells = qint64(4096) * 2304;
+// A mask larger than this (pixels) is left to the painter, with the fills under it.
+constexpr qint64 kMaxMaskPixels = qint64(4096) * 2304;
 // Rows of the raster's cells filled at a time.
 constexpr int kBandRows = 128;
 
@@ -118,12 +118,15 @@ bool DirectFill::fill(const QPainterPath& path, const FlatOutlineCache& flat, co
     if (!toDevice.isAffine())
         return false;
     const FlatOutline& outline = flat.at(path, kFlatness / largestStretch(toDevice));
+    m_devicePoints.resize(outline.points.size());
+    std::transform(outline.points.begin(), outline.points.end(), m_devicePoints.begin(),
+                   [&](QPointF point) { return toDevice.map(point); });
     return fillLines(toDevice.mapRect(outline.bounds), outline.fillRule, color, [&] {
         uint32_t start = 0;
         for (const uint32_t end : outline.ends) {
-            QPointF from = toDevice.map(outline.points[end - 1]); // every outline is filled closed
+            QPointF from = m_devicePoints[end - 1]; // every outline is filled closed
             for (uint32_t i = start; i < end; ++i) {
-                const QPointF to = toDevice.map(outline.points[i]);
+                const QPointF to = m_devicePoints[i];
                 m_raster.addLine(from.x(), from.y(), to.x(), to.y());
                 from = to;
             }
@@ -140,8 +143,6 @@ bool DirectFill::fillLines(const QRectF& reach, Qt::FillRule fillRule, const QCo
     const QRect box = boxWithin(reach, drawableBounds());
     if (box.isEmpty())
         return true;
-    if (qint64(box.width()) * box.height() > kMaxCells)
-        return false;
     const uint32_t premultiplied = qPremultiply(color.rgba());
     if (m_masks.empty()) {
         rasterize(box, fillRule, addLines, [&](int y, int x, int length, uint8_t coverage) {
@@ -178,7 +179,7 @@ void DirectFill::clipTo(const QPainterPath& area)
         return;
     }
     mask.box = boxWithin(area.controlPointRect(), drawableBounds());
-    if (qint64(mask.box.width()) * mask.box.height() > kMaxCells) {
+    if (qint64(mask.box.width()) * mask.box.height() > kMaxMaskPixels) {
         mask.usable = false;
         m_masks.push_back(std::move(mask));
         return;

@@ -83,6 +83,7 @@ private:
     qsizetype m_bytesPerLine = 0;
     QRegion m_clip;          // device pixels that may be drawn
     std::vector<QRect> m_bandParts; // the clip's parts that meet the rows being filled
+    std::vector<QPointF> m_devicePoints; // a kept outline's corners on the device
     std::vector<Mask> m_masks;      // the last one is in force, every earlier one folded into it
     std::vector<size_t> m_savedMasks; // the mask count at each save()
 };
