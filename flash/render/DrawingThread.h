@@ -16,7 +16,8 @@ namespace flash {
 // waking the threads for each costs far more than it saves on a machine with
 // few cores: a movie full of gradients took 18 ms a frame that way, 7 ms
 // this way, in processor time and in time to the frame alike.
-// Falls back to running `draw` here when no thread of the pool is free.
+// Small drawings (a few rows) and, when no thread of the pool is free, all
+// others are drawn here.
 // An exception `draw` throws reaches the caller.
 void drawOnDrawingThread(const QPainter& painter, const std::function<void()>& draw);
 
