@@ -84,6 +84,7 @@ void le16(std::vector<uint8_t>& out, uint16_t v)
 std::vector<uint8_t> videoStreamBody(uint16_t id, uint16_t frameCount, int width, int height, uint8_t codec)
 {
     std::vector<uint8_t> body;
+    body.reserve(10); // reserved up front: g++ 12 warns, wrongly, of overruns when the first bytes grow it
     for (uint16_t v : {id, frameCount, uint16_t(width), uint16_t(height)})
         le16(body, v);
     body.push_back(0); // no deblocking or smoothing flags
@@ -94,6 +95,7 @@ std::vector<uint8_t> videoStreamBody(uint16_t id, uint16_t frameCount, int width
 std::vector<uint8_t> videoFrameBody(uint16_t id, uint16_t frame, std::span<const uint8_t> payload)
 {
     std::vector<uint8_t> body;
+    body.reserve(4 + payload.size()); // as above
     le16(body, id);
     le16(body, frame);
     body.insert(body.end(), payload.begin(), payload.end());
