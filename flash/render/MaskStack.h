@@ -8,10 +8,8 @@
 class QPainter;
 
 namespace flash {
-class DirectFill;
-}
 
-namespace flash {
+class DirectFill;
 
 // Masks cover depth ranges that may end in any order (one mask can reach past
 // another placed inside its range), so when one ends the clip is rebuilt from

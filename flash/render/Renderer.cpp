@@ -96,27 +96,23 @@ QImage Renderer::bitmap(const Movie& movie, uint16_t id)
 template<typename Draw>
 void Renderer::paintView(QPainter& painter, QSize viewSize, Draw&& draw)
 {
-    drawOnDrawingThread(painter, [&] { paintViewHere(painter, viewSize, draw); });
-}
-
-template<typename Draw>
-void Renderer::paintViewHere(QPainter& painter, QSize viewSize, Draw&& draw)
-{
-    painter.save();
-    painter.resetTransform();
-    painter.fillRect(QRect(QPoint(0, 0), viewSize), toQColor(m_movie->backgroundColor));
-    const bool high = m_quality == RenderQuality::High;
-    painter.setRenderHint(QPainter::Antialiasing, high);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
-    const Matrix toView = stageToView(m_movie->header.stage, viewSize, m_layout);
-    size_t visits = kVisitsPerFrame;
-    DirectFill direct(painter, *m_raster);
-    PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits, &direct};
-    DisplayListPainter lists(context, false);
-    draw(lists, toView);
-    painter.restore();
-    // What runs next (scripts, filters, an encoder) is SSE code, slowed by Qt's AVX drawing otherwise.
-    clearUpperVectorState();
+    drawOnDrawingThread(painter, [&] {
+        painter.save();
+        painter.resetTransform();
+        painter.fillRect(QRect(QPoint(0, 0), viewSize), toQColor(m_movie->backgroundColor));
+        const bool high = m_quality == RenderQuality::High;
+        painter.setRenderHint(QPainter::Antialiasing, high);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, high);
+        const Matrix toView = stageToView(m_movie->header.stage, viewSize, m_layout);
+        size_t visits = kVisitsPerFrame;
+        DirectFill direct(painter, *m_raster);
+        PaintContext context{painter, *m_cache, *m_movie, high, toView.a, toView, &visits, &direct};
+        DisplayListPainter lists(context, false);
+        draw(lists, toView);
+        painter.restore();
+        // What runs next (scripts, filters, an encoder) is SSE code, slowed by Qt's AVX drawing otherwise.
+        clearUpperVectorState();
+    });
 }
 
 QImage Renderer::renderToImage(const DisplayList& root, QSize viewSize)

@@ -84,8 +84,6 @@ private:
     // Background, scaling and `draw`, on the drawing thread (see DrawingThread.h).
     template<typename Draw>
     void paintView(QPainter& painter, QSize viewSize, Draw&& draw);
-    template<typename Draw>
-    void paintViewHere(QPainter& painter, QSize viewSize, Draw&& draw);
 
     std::shared_ptr<const Movie> m_movie;
     std::unique_ptr<RenderCache> m_cache;

@@ -127,13 +127,27 @@ void paintClippedBitmap(const PaintContext& context, const FillStyle& fill, cons
     painter.restore();
 }
 
-// Fills `path` with `brush` through the painter, or straight into its picture when it can.
-void fillArea(const PaintContext& context, const QPainterPath& path, const QBrush& brush,
-              const FlatOutlineCache* flat)
+// What draws straight into the picture, when there is such a thing and `brush` is one colour.
+DirectFill* directFor(const PaintContext& context, const QBrush& brush)
 {
-    if (context.direct && brush.style() == Qt::SolidPattern
-        && (flat ? context.direct->fill(path, *flat, brush.color()) : context.direct->fill(path, brush.color())))
+    return brush.style() == Qt::SolidPattern ? context.direct : nullptr;
+}
+
+// Fills `path` with `brush` straight into the picture when it can (`flat`, when
+// given, keeps the path cut into lines). Otherwise the painter fills it, a few
+// of `pieces` at a time where that paints the same (see PathPieces.h).
+void fillArea(const PaintContext& context, const QPainterPath& path, const QBrush& brush,
+              const FlatOutlineCache* flat, std::span<const QPainterPath> pieces = {})
+{
+    if (DirectFill* direct = directFor(context, brush)) {
+        if (flat ? direct->fill(path, *flat, brush.color()) : direct->fill(path, brush.color()))
+            return;
+    }
+    if (!pieces.empty() && fillsPieceByPiece(context.painter, brush)) {
+        for (const QPainterPath& piece : pieces)
+            context.painter.fillPath(piece, brush);
         return;
+    }
     context.painter.fillPath(path, brush);
 }
 
@@ -197,16 +211,10 @@ void paintStroke(const PaintContext& context, const LineStyle& line, const Shape
             context.painter.strokePath(stroked, pen);
     } else {
         // In the shape's space the covered area is the same on every frame.
-        if (context.direct && brush->style() == Qt::SolidPattern
-            && context.direct->fill(stroke.strokeArea.along(stroke.path, pen, startCap, endCap),
-                                    stroke.strokeArea.flatAlong(stroke.path, pen, startCap, endCap),
-                                    brush->color())) {
-        } else if (fillsPieceByPiece(context.painter, *brush)) {
-            for (const QPainterPath& piece : stroke.strokeArea.piecesAlong(stroke.path, pen, startCap, endCap))
-                context.painter.fillPath(piece, *brush);
-        } else {
-            context.painter.fillPath(stroke.strokeArea.along(stroke.path, pen, startCap, endCap), *brush);
-        }
+        const StrokeArea& area = stroke.strokeArea;
+        fillArea(context, area.along(stroke.path, pen, startCap, endCap), *brush,
+                 &area.flatAlong(stroke.path, pen, startCap, endCap),
+                 area.piecesAlong(stroke.path, pen, startCap, endCap));
     }
     if (inViewSpace)
         context.painter.setTransform(shapeToView);
@@ -226,9 +234,8 @@ void paintFill(const PaintContext& context, const FillStyle& fill, const QPainte
     if (!brush)
         return;
     fillArea(context, path, *brush, flat);
-    if (!seams.isEmpty() && context.highQuality
-        && !(context.direct && brush->style() == Qt::SolidPattern
-             && context.direct->strokeHairlines(seams, brush->color()))) {
+    DirectFill* direct = directFor(context, *brush);
+    if (!seams.isEmpty() && context.highQuality && !(direct && direct->strokeHairlines(seams, brush->color()))) {
         QPen seamPen(*brush, 0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
         seamPen.setCosmetic(true);
         context.painter.strokePath(seams, seamPen);

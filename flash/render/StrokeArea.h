@@ -1,9 +1,11 @@
 // The area a stroke covers, built once and reused while the pen stays the same.
 #pragma once
 
+#include "flash/render/DroppedOnCopy.h"
+#include "flash/render/raster/FlatOutline.h"
+
 #include <QPainterPath>
 #include <QPen>
-#include "flash/render/raster/FlatOutline.h"
 #include <optional>
 #include <span>
 #include <vector>
@@ -17,16 +19,9 @@ namespace flash {
 // rebuilt only when the pen's width, caps, join or miter limit change.
 // The area is kept in pieces of a few of the line's subpaths each, which fill
 // much faster than the whole (see PathPieces.h).
-// A copy starts empty: copies are made to change the path.
+// A copy starts empty.
 class StrokeArea {
 public:
-    StrokeArea() = default;
-    StrokeArea(const StrokeArea&) {}
-    StrokeArea& operator=(const StrokeArea&)
-    {
-        m_built.reset();
-        return *this;
-    }
 
     // The area `pen` covers along `path`, with `startCap` and `endCap` at the
     // ends of each line. `path` must be the one this area belongs to.
@@ -57,7 +52,7 @@ private:
     };
     const Built& build(const QPainterPath& path, const QPen& pen, Qt::PenCapStyle startCap, Qt::PenCapStyle endCap) const;
 
-    mutable std::optional<Built> m_built;
+    mutable DroppedOnCopy<Built> m_built;
 };
 
 } // namespace flash

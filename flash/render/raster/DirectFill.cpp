@@ -57,11 +57,18 @@ DirectFill::DirectFill(QPainter& painter, CoverageRaster& raster) : m_painter(pa
     m_bytesPerLine = image->bytesPerLine();
 }
 
-bool DirectFill::isUsable(const QColor& color) const
+std::optional<QTransform> DirectFill::toDeviceFor(const QColor& color) const
 {
-    return m_bits && color.isValid() && (m_masks.empty() || m_masks.back().usable) && m_painter.opacity() == 1.0
-           && m_painter.compositionMode() == QPainter::CompositionMode_SourceOver
-           && m_painter.testRenderHint(QPainter::Antialiasing);
+    const bool usable = m_bits && color.isValid() && (m_masks.empty() || m_masks.back().usable)
+                        && m_painter.opacity() == 1.0
+                        && m_painter.compositionMode() == QPainter::CompositionMode_SourceOver
+                        && m_painter.testRenderHint(QPainter::Antialiasing);
+    if (!usable)
+        return std::nullopt;
+    const QTransform toDevice = m_painter.deviceTransform();
+    if (!toDevice.isAffine())
+        return std::nullopt;
+    return toDevice;
 }
 
 QRect DirectFill::drawableBounds() const
@@ -102,26 +109,22 @@ void DirectFill::rasterize(QRect box, Qt::FillRule fillRule, AddLines&& addLines
 
 bool DirectFill::fill(const QPainterPath& path, const QColor& color)
 {
-    if (!isUsable(color))
-        return false;
-    const QTransform toDevice = m_painter.deviceTransform();
-    return toDevice.isAffine()
-           && fillLines(toDevice.mapRect(path.controlPointRect()), path.fillRule(), color,
-                        [&] { addOutline(path, toDevice); });
+    const auto toDevice = toDeviceFor(color);
+    return toDevice
+           && fillLines(toDevice->mapRect(path.controlPointRect()), path.fillRule(), color,
+                        [&] { addOutline(path, *toDevice); });
 }
 
 bool DirectFill::fill(const QPainterPath& path, const FlatOutlineCache& flat, const QColor& color)
 {
-    if (!isUsable(color))
+    const auto toDevice = toDeviceFor(color);
+    if (!toDevice)
         return false;
-    const QTransform toDevice = m_painter.deviceTransform();
-    if (!toDevice.isAffine())
-        return false;
-    const FlatOutline& outline = flat.at(path, kFlatness / largestStretch(toDevice));
+    const FlatOutline& outline = flat.at(path, kFlatness / largestStretch(*toDevice));
     m_devicePoints.resize(outline.points.size());
     std::transform(outline.points.begin(), outline.points.end(), m_devicePoints.begin(),
-                   [&](QPointF point) { return toDevice.map(point); });
-    return fillLines(toDevice.mapRect(outline.bounds), outline.fillRule, color, [&] {
+                   [&](QPointF point) { return toDevice->map(point); });
+    return fillLines(toDevice->mapRect(outline.bounds), outline.fillRule, color, [&] {
         uint32_t start = 0;
         for (const uint32_t end : outline.ends) {
             QPointF from = m_devicePoints[end - 1]; // every outline is filled closed
@@ -255,12 +258,10 @@ void DirectFill::addOutline(const QPainterPath& path, const QTransform& toDevice
 
 bool DirectFill::strokeHairlines(const QPainterPath& lines, const QColor& color)
 {
-    if (!isUsable(color))
+    const auto toDevice = toDeviceFor(color);
+    if (!toDevice)
         return false;
-    const QTransform toDevice = m_painter.deviceTransform();
-    if (!toDevice.isAffine())
-        return false;
-    const QRectF reach = toDevice.mapRect(lines.controlPointRect()).adjusted(-1, -1, 1, 1);
+    const QRectF reach = toDevice->mapRect(lines.controlPointRect()).adjusted(-1, -1, 1, 1);
     return fillLines(reach, Qt::WindingFill, color, [&] {
         QPointF at;
         // Each line is a pixel-wide band, all wound the same way so that where they overlap they count once.
@@ -278,7 +279,7 @@ bool DirectFill::strokeHairlines(const QPainterPath& lines, const QColor& color)
             }
             at = to;
         };
-        forEachCorner(lines, toDevice, [&](QPointF to) { at = to; }, lineTo);
+        forEachCorner(lines, *toDevice, [&](QPointF to) { at = to; }, lineTo);
     });
 }
 

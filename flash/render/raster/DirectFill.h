@@ -7,11 +7,12 @@
 #include <QColor>
 #include <QImage>
 #include <QRegion>
+#include <QTransform>
+#include <optional>
 #include <vector>
 
 class QPainter;
 class QPainterPath;
-class QTransform;
 
 namespace flash {
 
@@ -59,7 +60,8 @@ private:
         }
     };
 
-    [[nodiscard]] bool isUsable(const QColor& color) const;
+    // The painter's transform to the device, when a fill in `color` can be done here.
+    [[nodiscard]] std::optional<QTransform> toDeviceFor(const QColor& color) const;
     [[nodiscard]] QRect drawableBounds() const;
     // Calls `lineTo(point)` for the corners of `path`'s lines, mapped by
     // `toDevice`, and `moveTo(point)` where each of its subpaths starts.

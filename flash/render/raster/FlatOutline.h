@@ -1,11 +1,12 @@
 // An outline cut into straight lines once and kept with its path.
 #pragma once
 
+#include "flash/render/DroppedOnCopy.h"
+
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace flash {
@@ -27,23 +28,14 @@ struct FlatOutline {
 [[nodiscard]] FlatOutline flattenOutline(const QPainterPath& path, double precision);
 
 // A path's FlatOutline, rebuilt when it is asked for at a precision much finer
-// or coarser than the one it has. A copy starts empty: copies are made to
-// change the path.
+// or coarser than the one it has. A copy starts empty.
 class FlatOutlineCache {
 public:
-    FlatOutlineCache() = default;
-    FlatOutlineCache(const FlatOutlineCache&) {}
-    FlatOutlineCache& operator=(const FlatOutlineCache&)
-    {
-        m_outline.reset();
-        return *this;
-    }
-
     // `path` must be the one this cache belongs to.
     [[nodiscard]] const FlatOutline& at(const QPainterPath& path, double precision) const;
 
 private:
-    mutable std::optional<FlatOutline> m_outline;
+    mutable DroppedOnCopy<FlatOutline> m_outline;
 };
 
 } // namespace flash
